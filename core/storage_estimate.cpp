@@ -1,0 +1,79 @@
+#include "storage_estimate.h"
+
+#include <cstdio>
+
+// Windows' own msvcrt.dll rounds exact ties of "%.2f" differently from one release to
+// the next (28.125 became "28.13" on some and "28.12" on others); MinGW-w64's stdio
+// rounds like every other C library. The line must be the same on every Windows.
+#if defined(_WIN32) && !(defined(__USE_MINGW_ANSI_STDIO) && __USE_MINGW_ANSI_STDIO)
+#error "Build with MinGW-w64's own stdio (__USE_MINGW_ANSI_STDIO=1)."
+#endif
+
+namespace {
+
+constexpr std::int32_t KILOBITS_PER_KILOBYTE = 8;
+constexpr std::int32_t SECONDS_PER_HOUR = 3600;
+constexpr std::int32_t KILOBYTES_PER_MEGABYTE = 1024;
+constexpr float UNIT_STEP = 1024.0f;
+constexpr float UNIT_STEP_DOWN = 0.0009765625f;  // 2^-10, exact in single precision
+
+// The product modulo 2^32, as two's-complement hardware gives it, without the undefined
+// behaviour of a signed overflow.
+std::int32_t WrappingMultiply(std::int32_t a, std::int32_t b)
+{
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) *
+                                     static_cast<std::uint32_t>(b));
+}
+
+// Formats by line kind (rows) and unit (columns, in SizeUnit order).
+const char* const LINE_FORMATS[3][3] = {
+    {"POR HORA: %.2f MB", "POR HORA: %.2f GB", "POR HORA: %.2f TB"},
+    {" POR DIA: %.2f MB", " POR DIA: %.2f GB", " POR DIA: %.2f TB"},
+    {"  TOTAL: %.2f MB", "  TOTAL: %.2f GB", "  TOTAL: %.2f TB"},
+};
+
+}  // namespace
+
+std::int32_t MegabytesPerHour(const EstimateInputs& inputs)
+{
+    // Kilobytes per second of one camera, then per hour of all cameras; the fraction of a
+    // megabyte is dropped here, once, and the other two amounts build on this one.
+    std::int32_t kilobytesPerSecond = inputs.bitRateKbps / KILOBITS_PER_KILOBYTE;
+    std::int32_t kilobytesPerHour =
+        WrappingMultiply(WrappingMultiply(kilobytesPerSecond, inputs.cameras), SECONDS_PER_HOUR);
+    return kilobytesPerHour / KILOBYTES_PER_MEGABYTE;
+}
+
+std::int32_t MegabytesPerDay(const EstimateInputs& inputs)
+{
+    return WrappingMultiply(MegabytesPerHour(inputs), inputs.hoursPerDay);
+}
+
+std::int32_t MegabytesTotal(const EstimateInputs& inputs)
+{
+    // By the days first, then by the hours: the order decides where a wrap happens.
+    return WrappingMultiply(WrappingMultiply(MegabytesPerHour(inputs), inputs.days),
+                            inputs.hoursPerDay);
+}
+
+ScaledAmount ScaleToUnit(std::int32_t megabytes)
+{
+    // Compared and scaled in single precision: exactly 1024 stays in the lower unit.
+    float value = static_cast<float>(megabytes);
+    if (value <= UNIT_STEP) {
+        return {value, SizeUnit::MB};
+    }
+    value *= UNIT_STEP_DOWN;
+    if (value <= UNIT_STEP) {
+        return {value, SizeUnit::GB};
+    }
+    value *= UNIT_STEP_DOWN;
+    return {value, SizeUnit::TB};
+}
+
+void FormatResultLine(LineKind kind, std::int32_t megabytes, ResultText& slot)
+{
+    ScaledAmount amount = ScaleToUnit(megabytes);
+    const char* format = LINE_FORMATS[static_cast<int>(kind)][static_cast<int>(amount.unit)];
+    std::snprintf(slot.text, sizeof slot.text, format, static_cast<double>(amount.value));
+}

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# A private Wine session for the tests and `make run`:
+#   - its own prefix under build/wine (never the user's ~/.wine), made once;
+#   - a persistent wineserver, so each program starts in a fraction of a second;
+#   - without a DISPLAY, a private Xvfb on a free display number.
+# It ends only what it started: the wineserver of this prefix and the Xvfb by its PID.
+#
+#   wine-session.sh start            make the prefix, start the server and display
+#   wine-session.sh run PROGRAM ...  start if needed, then run PROGRAM under Wine
+#   wine-session.sh display          print the DISPLAY the session's programs use
+#   wine-session.sh stop             end the server and the private display
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+state=${MORVALEN_WINE_STATE:-$here/../build/wine}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+
+export WINEPREFIX=$state/prefix
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Settings that keep tests from hanging: no crash dialog (a crashing test fails at once),
+# and unmanaged windows (without a window manager Wine otherwise waits 2 s on each hide).
+write_registry() {
+    cat > "$state/settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+REG
+    wine regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
+}
+
+make_prefix() {
+    [ -f "$WINEPREFIX/.morvalen-ready" ] && return 0
+    rm -rf "$WINEPREFIX"
+    wineboot -i >> "$state/wine.log" 2>&1 9>&-
+    write_registry
+    wineserver -w  # let the first server write the registry and leave
+    touch "$WINEPREFIX/.morvalen-ready"
+}
+
+private_display_alive() {
+    [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
+}
+
+start_display() {
+    private_display_alive && return 0
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "$DISPLAY" > "$state/display"
+        return 0
+    fi
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
+        n=$((n + 1))
+    done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp < /dev/null > "$state/xvfb.log" 2>&1 9>&- &
+    echo $! > "$state/xvfb.pid"
+    echo ":$n" > "$state/display"
+    for _ in $(seq 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.05
+    done
+    echo "wine-session: Xvfb :$n did not start; see $state/xvfb.log" >&2
+    return 1
+}
+
+# The lock serialises parallel test runs; every process started under it gets fd 9
+# closed, or a long-lived server would hold the lock for ever.
+start() {
+    exec 9> "$state/lock"
+    flock 9
+    make_prefix
+    start_display
+    # `wineserver -p` answers 0 when it started a server, 2 when one already runs. A new
+    # server gets its services (services.exe, winedevice.exe) at once, from a program whose
+    # output goes to a file: started by a test, they would hold ctest's pipe open for ever.
+    if wineserver -p < /dev/null >> "$state/wineserver.log" 2>&1 9>&-; then
+        wine wineboot < /dev/null >> "$state/wine.log" 2>&1 9>&-
+    fi
+    exec 9>&-
+}
+
+stop() {
+    exec 9> "$state/lock"
+    flock 9
+    if [ -d "$WINEPREFIX" ]; then
+        wineserver -k 2>/dev/null || true
+    fi
+    if private_display_alive; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    fi
+    rm -f "$state/xvfb.pid" "$state/display"
+    exec 9>&-
+}
+
+case "${1:-}" in
+start) start ;;
+stop) stop ;;
+display) start; cat "$state/display" ;;
+run)
+    shift
+    start
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
+    exec wine "$@"
+    ;;
+*)
+    echo "usage: $0 start|run PROGRAM [ARGS...]|display|stop" >&2
+    exit 2
+    ;;
+esac
