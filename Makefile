@@ -14,6 +14,9 @@ windows: setup
 	cmake --preset windows
 	cmake --build --preset windows
 
+run: windows
+	tools/run.sh
+
 test: setup
 	cmake --workflow --preset native
 	cmake --workflow --preset windows; status=$$?; tools/wine-session.sh stop; exit $$status

@@ -77,6 +77,9 @@ start() {
     flock 9
     make_prefix
     start_display
+    # The first program of a server starts the desktop process, which keeps its display.
+    DISPLAY=$(cat "$state/display")
+    export DISPLAY
     # `wineserver -p` answers 0 when it started a server, 2 when one already runs. A new
     # server gets its services (services.exe, winedevice.exe) at once, from a program whose
     # output goes to a file: started by a test, they would hold ctest's pipe open for ever.
@@ -106,8 +109,6 @@ display) start; cat "$state/display" ;;
 run)
     shift
     start
-    DISPLAY=$(cat "$state/display")
-    export DISPLAY
     exec wine "$@"
     ;;
 *)

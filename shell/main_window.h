@@ -1,0 +1,31 @@
+// The window shell: the main window, its controls, its window procedure and its painting,
+// over the portable calculator form.
+#pragma once
+
+#include <windows.h>
+
+#include "core/calculator_form.h"
+
+// Command identifiers of the two buttons.
+constexpr int CMD_CALCULATE = 3;
+constexpr int CMD_EXIT = 4;
+
+extern const char MAIN_CLASS_NAME[];    // "CHAR00"
+extern const char MAIN_WINDOW_TITLE[];  // seen only in the task bar and window switcher
+
+// Registers the class, creates the main window and its six controls and fills the lists;
+// the form starts afresh. Returns the main window (null if it could not be created).
+HWND CreateMainWindow(HINSTANCE instance);
+
+// Runs until the main window is gone or the quit message arrives; returns the exit status.
+int RunMessageLoop(HWND mainWindow);
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The form's state, for the painter (and for tests that look at it).
+const FormState& MainForm();
+
+// Draws the instructions, the four labels and the result lines over whatever is in dc;
+// the client rectangle sets the centre line. PaintMainWindow draws through it.
+void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results);
+void PaintMainWindow(HWND window);
