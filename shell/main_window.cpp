@@ -15,6 +15,8 @@ constexpr int SMALL_ICON_SIZE = 16;
 const char CONFIRM_EXIT_TEXT[] = "Voc\xEA tem certeza que deseja sair?";
 const char CONFIRM_EXIT_CAPTION[] = "CONFIRMA\xC7\xC3O";
 
+static_assert(sizeof(WNDCLASSEXA) == (sizeof(void*) == 4 ? 48 : 80));
+
 FormState form;           // written by CreateMainWindow and Calculate; read by the painter
 WNDCLASSEXA windowClass;  // filled and registered by CreateMainWindow
 MSG message;              // the message loop's one record
@@ -173,7 +175,7 @@ HWND CreateMainWindow(HINSTANCE instance)
     form = InitialFormState();
 
     // Resources come from this module, asked for anew each time.
-    windowClass.cbSize = sizeof windowClass;
+    windowClass.cbSize = sizeof windowClass;  // 48 bytes in a 32-bit program, 80 in a 64-bit one
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.cbClsExtra = 0;
