@@ -21,28 +21,35 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Settings that keep tests from hanging: no crash dialog (a crashing test fails at once),
-# and unmanaged windows (without a window manager Wine otherwise waits 2 s on each hide).
-write_registry() {
-    cat > "$state/settings.reg" <<'REG'
-REGEDIT4
+# Settings that keep tests from hanging or flickering: no crash dialog (a crashing test
+# fails at once), unmanaged windows (without a window manager Wine otherwise waits 2 s on
+# each hide) and a caret that does not blink (screenshots of a field are repeatable).
+SETTINGS='REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
-REG
-    wine regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
-}
 
+[HKEY_CURRENT_USER\Control Panel\Desktop]
+"CursorBlinkRate"="-1"
+'
+
+# The prefix is made once; its settings are written again whenever they change here.
 make_prefix() {
-    [ -f "$WINEPREFIX/.morvalen-ready" ] && return 0
-    rm -rf "$WINEPREFIX"
-    wineboot -i >> "$state/wine.log" 2>&1 9>&-
-    write_registry
-    wineserver -w  # let the first server write the registry and leave
-    touch "$WINEPREFIX/.morvalen-ready"
+    local stamp=$WINEPREFIX/.morvalen-settings
+    [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(printf '%s' "$SETTINGS")" ] && return 0
+    if [ -f "$stamp" ]; then
+        wineserver -k 2> /dev/null || true  # our own server, with the old settings
+    else
+        rm -rf "$WINEPREFIX"
+        wineboot -i >> "$state/wine.log" 2>&1 9>&-
+    fi
+    printf '%s' "$SETTINGS" > "$state/settings.reg"
+    wine regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
+    wineserver -w  # let the server write the registry to disk and leave
+    printf '%s' "$SETTINGS" > "$stamp"
 }
 
 private_display_alive() {
