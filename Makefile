@@ -1,6 +1,6 @@
 # The two commands: `make run` builds the program and opens it; `make test` installs what
 # is missing, builds everything and runs every test.
-.PHONY: all test run setup native windows clean
+.PHONY: all test run setup native windows fuzz lint clean
 
 all: windows
 
@@ -17,8 +17,14 @@ windows: setup
 run: windows
 	tools/run.sh
 
+# The fuzzer for FUZZ_SECONDS (ten minutes unless told); `make test` gives it 30 s.
+FUZZ_SECONDS ?= 600
+fuzz: setup
+	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake --workflow --preset fuzz
+
 test: setup
 	cmake --workflow --preset native
+	FUZZ_SECONDS=30 cmake --workflow --preset fuzz
 	# The Windows tests always get a private display, never the desktop they run from.
 	env -u DISPLAY cmake --workflow --preset windows; status=$$?; tools/wine-session.sh stop; exit $$status
 
