@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/calculator_form.h"
+#include "tests/core/result_line_form.h"
 
 namespace {
 
@@ -43,27 +44,14 @@ Amounts Reference(const EstimateInputs& in)
     return {h, Reduce(u(h) * u(in.hoursPerDay)), Reduce(u(h) * u(in.days) * u(in.hoursPerDay))};
 }
 
-const char* const LABELS[] = {"POR HORA: ", " POR DIA: ", "  TOTAL: "};
-
-// A line is its label, an optional minus, digits, a point, two digits and a unit.
+// A well-formed line whose number is the scaled amount, in the scaled unit.
 void CheckLine(const ResultText& slot, LineKind kind, std::int32_t megabytes)
 {
-    const char* end = static_cast<const char*>(std::memchr(slot.text, '\0', sizeof slot.text));
-    Require(end != nullptr, "slot terminated");
-    std::size_t length = static_cast<std::size_t>(end - slot.text);
-    Require(length <= 34, "at most 34 characters");
-    const char* label = LABELS[static_cast<int>(kind)];
-    std::size_t labelLength = std::strlen(label);
-    Require(std::strncmp(slot.text, label, labelLength) == 0, "starts with its label");
-    Require(length >= labelLength + 7, "room for a number and a unit");
-    std::string unit(end - 3, end);
-    Require(unit == " MB" || unit == " GB" || unit == " TB", "ends with a unit");
-    std::string number(slot.text + labelLength, end - 3);
-    std::size_t point = number.size() - 3;
-    Require(number[point] == '.', "two decimals");
-    for (std::size_t i = (number[0] == '-' ? 1 : 0); i < number.size(); ++i) {
-        Require(i == point || (number[i] >= '0' && number[i] <= '9'), "a plain number");
-    }
+    Require(std::memchr(slot.text, '\0', sizeof slot.text) != nullptr, "slot terminated");
+    Require(IsResultLine(slot.text, kind), "label, number, two decimals, unit");
+    std::size_t length = std::strlen(slot.text);
+    std::string unit(slot.text + length - 3);
+    std::string number(slot.text + std::strlen(ResultLineLabel(kind)), slot.text + length - 3);
     // It parses back to the scaled value, within the rounding of two decimals (a tie such
     // as 2037.875 is 0.005 away, a hair more once "2037.88" is read back as a double).
     ScaledAmount scaled = ScaleToUnit(megabytes);

@@ -63,8 +63,7 @@ protected:
 
     HWND Control(ControlIndex index) const
     {
-        POINT inside = {CONTROLS[index].x + 3, CONTROLS[index].y + 3};
-        return ChildWindowFromPointEx(window, inside, CWP_ALL);
+        return ControlAt(window, CONTROLS[index].x, CONTROLS[index].y);
     }
 
     void SetDays(const char* text) { SetWindowTextA(Control(DAYS), text); }

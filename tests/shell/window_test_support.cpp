@@ -65,8 +65,12 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam)
                                      GetDlgItem(box, IDYES) != nullptr,
                                      GetDlgItem(box, IDNO) != nullptr,
                                      GetDlgItem(box, IDCANCEL) != nullptr, BoxIcon(box)});
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answerer.answer, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(box, answerer.answer)));
+            int answer = answerer.answer;
+            if (answer == ANSWER_SAFELY) {
+                answer = GetDlgItem(box, IDNO) ? IDNO : IDOK;
+            }
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
         }
     }
     return CallNextHookEx(answerer.hook, code, wParam, lParam);
@@ -223,6 +227,29 @@ int CountChanged(const Pixels& shown, const Pixels& background, RECT area)
         }
     }
     return changed;
+}
+
+HWND ControlAt(HWND parent, int x, int y)
+{
+    POINT inside = {x + 3, y + 3};
+    return ChildWindowFromPointEx(parent, inside, CWP_ALL);
+}
+
+int OpenBoxes()
+{
+    int open = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM count) {
+            char className[32] = "";
+            GetClassNameA(window, className, sizeof className);
+            if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window)) {
+                ++*reinterpret_cast<int*>(count);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&open));
+    return open;
 }
 
 bool PumpMessages()

@@ -19,7 +19,9 @@ struct SeenBox {
     HICON icon;  // the icon the box shows, null if none
 };
 
-// Catches every message box of this thread with a WH_CBT hook and presses `answer` in it.
+// Catches every message box of this thread with a WH_CBT hook and presses `answer` in it;
+// ANSWER_SAFELY presses No where there is one, else OK, so the program goes on.
+constexpr int ANSWER_SAFELY = 0;
 void StartAnsweringBoxes(HWND owner, int answer);
 void StopAnsweringBoxes();
 const std::vector<SeenBox>& SeenBoxes();
@@ -58,6 +60,12 @@ Pixels BackgroundPicture();  // bitmap 106 as this module carries it
 
 // Pixels in the rectangle (inclusive) that differ from the background picture.
 int CountChanged(const Pixels& shown, const Pixels& background, RECT area);
+
+// The child control whose client rectangle holds the point (a pixel inside its top left).
+HWND ControlAt(HWND parent, int x, int y);
+
+// Message boxes of this thread that are still open.
+int OpenBoxes();
 
 // Handles pending messages; returns true if a quit message with status 0 was among them.
 bool PumpMessages();
