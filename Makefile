@@ -22,9 +22,13 @@ FUZZ_SECONDS ?= 600
 fuzz: setup
 	FUZZ_SECONDS=$(FUZZ_SECONDS) cmake --workflow --preset fuzz
 
+lint: setup
+	tools/lint.sh
+
 test: setup
 	cmake --workflow --preset native
 	FUZZ_SECONDS=30 cmake --workflow --preset fuzz
+	tools/lint.sh
 	# The Windows tests always get a private display, never the desktop they run from.
 	env -u DISPLAY cmake --workflow --preset windows; status=$$?; tools/wine-session.sh stop; exit $$status
 

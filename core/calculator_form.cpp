@@ -1,6 +1,8 @@
 #include "calculator_form.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -22,20 +24,20 @@ const char RESULT_PLACEHOLDER[] = "RESULTADO";
 // read-back capacities.
 struct FieldSlot {
     FormField field;
+    int capacity;
     char* (*text)(FormState& form);
     std::int32_t EstimateInputs::*value;
-    int capacity;
 };
 
 const FieldSlot FIELD_SLOTS[] = {
-    {FormField::Cameras, [](FormState& f) { return f.camerasText; }, &EstimateInputs::cameras,
-     static_cast<int>(sizeof FormState::camerasText)},
-    {FormField::BitRate, [](FormState& f) { return f.bitRateText; }, &EstimateInputs::bitRateKbps,
-     static_cast<int>(sizeof FormState::bitRateText)},
-    {FormField::HoursPerDay, [](FormState& f) { return f.hoursText; },
-     &EstimateInputs::hoursPerDay, static_cast<int>(sizeof FormState::hoursText)},
-    {FormField::Days, [](FormState& f) { return f.daysText; }, &EstimateInputs::days,
-     static_cast<int>(sizeof FormState::daysText)},
+    {FormField::Cameras, static_cast<int>(sizeof FormState::camerasText),
+     [](FormState& f) { return f.camerasText; }, &EstimateInputs::cameras},
+    {FormField::BitRate, static_cast<int>(sizeof FormState::bitRateText),
+     [](FormState& f) { return f.bitRateText; }, &EstimateInputs::bitRateKbps},
+    {FormField::HoursPerDay, static_cast<int>(sizeof FormState::hoursText),
+     [](FormState& f) { return f.hoursText; }, &EstimateInputs::hoursPerDay},
+    {FormField::Days, static_cast<int>(sizeof FormState::daysText),
+     [](FormState& f) { return f.daysText; }, &EstimateInputs::days},
 };
 
 // The three lines in the order Calculate writes them.
@@ -72,12 +74,9 @@ const char NEGATIVE_DAYS_TEXT[] =
 
 int ReadBackCapacity(FormField field)
 {
-    for (const FieldSlot& slot : FIELD_SLOTS) {
-        if (slot.field == field) {
-            return slot.capacity;
-        }
-    }
-    return 0;
+    const FieldSlot* slot = std::find_if(std::begin(FIELD_SLOTS), std::end(FIELD_SLOTS),
+                                         [field](const FieldSlot& s) { return s.field == field; });
+    return slot != std::end(FIELD_SLOTS) ? slot->capacity : 0;
 }
 
 FormState InitialFormState()

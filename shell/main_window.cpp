@@ -19,7 +19,7 @@ static_assert(sizeof(WNDCLASSEXA) == (sizeof(void*) == 4 ? 48 : 80));
 
 FormState form;           // written by CreateMainWindow and Calculate; read by the painter
 WNDCLASSEXA windowClass;  // filled and registered by CreateMainWindow
-MSG message;              // the message loop's one record
+MSG queued;               // the message loop's one record
 
 // The controls, written by CreateMainWindow; the input handles are read by the field
 // reader, the buttons are never read again.
@@ -145,9 +145,9 @@ const FormState& MainForm()
     return form;
 }
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
+    switch (message) {
     case WM_CREATE:
         ShowWindow(window, SW_SHOWNORMAL);
         break;
@@ -167,7 +167,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
         }
         break;
     }
-    return DefWindowProcA(window, msg, wParam, lParam);
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 HWND CreateMainWindow(HINSTANCE instance)
@@ -225,13 +225,13 @@ HWND CreateMainWindow(HINSTANCE instance)
 
 int RunMessageLoop(HWND mainWindow)
 {
-    while (IsWindow(mainWindow)) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+    while (IsWindow(mainWindow) != FALSE) {
+        BOOL got = GetMessageA(&queued, nullptr, 0, 0);
         if (got == 0 || got == -1) {  // the quit message, or a failure to get one
             break;
         }
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        TranslateMessage(&queued);
+        DispatchMessageA(&queued);
     }
     return 0;
 }

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Static analysis of our own code: clang-tidy (the checks in .clang-tidy) over core/ with
+# the native build's compile commands and over shell/ with the Windows build's, seen
+# through MinGW-w64's headers; then cppcheck over both. Quiet when clean.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$top"
+for build in native windows; do
+    [ -f "build/$build/compile_commands.json" ] || cmake --preset "$build" > /dev/null
+done
+
+gcc_root=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)
+mingw=(--extra-arg=--target=x86_64-w64-mingw32)
+for dir in include/c++ include/c++/x86_64-w64-mingw32 include/c++/backward; do
+    mingw+=("--extra-arg=-isystem$gcc_root/$dir")
+done
+mingw+=(--extra-arg=-isystem/usr/x86_64-w64-mingw32/include)  # not GCC's intrinsics: clang has its own
+
+tidy() {
+    local report status=0
+    report=$(clang-tidy --quiet "$@" 2>&1) || status=$?
+    grep -v 'warnings generated' <<< "$report" || true
+    return "$status"
+}
+echo "clang-tidy: core/"
+tidy -p build/native core/*.cpp
+echo "clang-tidy: shell/"
+tidy -p build/windows "${mingw[@]}" shell/*.cpp
+
+echo "cppcheck: core/ shell/"
+cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --inline-suppr \
+    --enable=warning,style,performance,portability --suppress=missingIncludeSystem \
+    --platform=win64 -D_WIN32 -D__USE_MINGW_ANSI_STDIO=1 -DCALLBACK= -DWINAPI= -I . core shell
+echo "lint: clean"
