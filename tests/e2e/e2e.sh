@@ -121,6 +121,9 @@ click 180 322
 s=$(grab)
 first=$(region "$s" $FRAME)
 check "Calcular fills the frame" differ "$first" "$before"
+# The window as a person sees it after the first Calcular (the README shows this one).
+/usr/bin/convert -size "${screen_w}x${screen_h}" -depth 8 "rgb:$s" \
+    -crop "450x360+$wx+$wy" +repage "$out/window-calculated.png"
 check "the per-day row gets a line" differ "$(region "$s" $TOP_ROW)" "$top_before"
 
 click 320 124             # open the cameras list
@@ -185,5 +188,6 @@ click 270 322
 check "Sair ends the program with status 0" same "$(exit_status)" 0
 
 [ "$(exit_status)" = running ] && kill "$program"
+rm -f "$out"/*.rgb
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
