@@ -9,7 +9,10 @@ exe=$top/build/windows/morvalen.exe
 session=$here/wine-session.sh
 
 if [ -n "${DISPLAY:-}" ]; then
-    exec "$session" run "$exe"
+    status=0
+    "$session" run "$exe" || status=$?
+    "$session" stop  # the session's wineserver would otherwise stay for good
+    exit "$status"
 fi
 
 trap '"$session" stop' EXIT

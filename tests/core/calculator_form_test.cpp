@@ -81,22 +81,6 @@ TEST(CalculatorForm, ChoiceListsAndInitialTexts)
     EXPECT_STREQ(DAYS_INITIAL_TEXT, "30");
 }
 
-TEST(CalculatorForm, EveryListItemFitsItsReadBack)
-{
-    const struct {
-        const ChoiceList* list;
-        FormField field;
-    } lists[] = {{&CAMERA_CHOICES, FormField::Cameras},
-                 {&BIT_RATE_CHOICES, FormField::BitRate},
-                 {&HOURS_CHOICES, FormField::HoursPerDay}};
-    for (const auto& l : lists) {
-        for (int i = 0; i < l.list->count; ++i) {
-            SCOPED_TRACE(l.list->items[i]);
-            EXPECT_LT(static_cast<int>(std::strlen(l.list->items[i])), ReadBackCapacity(l.field));
-        }
-    }
-}
-
 TEST(CalculatorForm, InitialSlots)
 {
     FormState form = InitialFormState();
@@ -236,18 +220,6 @@ TEST(CalculatorForm, DecimalConversionIsDefinedForEveryText)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(DecimalTextToInt(c.text), c.value);
     }
-}
-
-TEST(CalculatorForm, MessagesInWindows1252)
-{
-    EXPECT_STREQ(DAY_LIMIT_TEXT,
-                 "A quantidade de dias deve ser menor que 366. Por favor, tente novamente.");
-    // "Falha na operação": c-cedilla 0xE7, a-tilde 0xE3, one byte each.
-    const unsigned char caption[] = {'F', 'a', 'l', 'h', 'a', ' ', 'n', 'a', ' ', 'o', 'p',
-                                     'e', 'r', 'a', 0xE7, 0xE3, 'o', 0};
-    EXPECT_EQ(std::memcmp(DAY_LIMIT_CAPTION, caption, sizeof caption), 0);
-    EXPECT_EQ(std::strlen(NEGATIVE_DAYS_TEXT), 71u);
-    EXPECT_EQ(static_cast<unsigned char>(NEGATIVE_DAYS_TEXT[22]), 0xE3u);  // "não"
 }
 
 }  // namespace

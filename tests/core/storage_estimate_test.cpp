@@ -59,16 +59,6 @@ TEST(StorageEstimate, WorkedCasesThroughEveryFunction)
     }
 }
 
-TEST(StorageEstimate, HourlyAmountTruncatesOnceBeforeMultiplying)
-{
-    // 1 camera at 32 kbps: 4 KB/s, 14400 KB/h, 14.0625 MB -> 14. Per day over 24 hours
-    // is 14 * 24 = 336, not 14.0625 * 24 = 337.5. And 36 kbps is 4 KB/s too (36 / 8).
-    EXPECT_EQ(MegabytesPerHour({1, 32, 24, 1}), 14);
-    EXPECT_EQ(MegabytesPerDay({1, 32, 24, 1}), 336);
-    EXPECT_EQ(MegabytesPerHour({1, 36, 1, 1}), 14);
-    EXPECT_EQ(MegabytesPerHour({1, 7, 1, 1}), 0);  // below one kilobyte per second
-}
-
 struct ScaleCase {
     std::int32_t megabytes;
     float value;

@@ -234,20 +234,6 @@ TEST_F(MainWindow, ListsAndDayField)
     EXPECT_EQ(SendMessageA(Control(DAYS), EM_GETLIMITTEXT, 0, 0), 6);
 }
 
-TEST_F(MainWindow, DayFieldTakesDigitsOnly)
-{
-    HWND days = Control(DAYS);
-    SendMessageA(days, EM_SETSEL, 2, 2);  // the caret after "30"
-    SendMessageA(days, WM_CHAR, 'x', 0);
-    EXPECT_EQ(Text(DAYS), "30");
-    SendMessageA(days, WM_CHAR, '5', 0);
-    EXPECT_EQ(Text(DAYS), "305");
-    SetDays("123456");
-    SendMessageA(days, EM_SETSEL, 6, 6);
-    SendMessageA(days, WM_CHAR, '7', 0);
-    EXPECT_EQ(Text(DAYS), "123456");
-}
-
 TEST_F(MainWindow, CalculateRepaintsAfterEachLine)
 {
     StartCountingPaints(window);
