@@ -1,5 +1,6 @@
-// What Explorer's Properties and Task Manager read from the shipped file, read the same
-// way: through the version API.
+// The resources of the shipped file, read the way Windows reads them: by type, identifier
+// and language, and its version through the version API (as Explorer's Properties and
+// Task Manager do).
 #include <windows.h>
 
 #include <string>
@@ -53,6 +54,41 @@ TEST(VersionInfo, PortugueseBrazilCodePage1252)
                                    &length));
         EXPECT_EQ(std::string(value), Cp1252(s.value));
     }
+}
+
+struct ShippedResource {
+    const char* type;
+    int id;
+    WORD language;
+};
+
+TEST(ShippedResources, EachWithItsLanguage)
+{
+    HMODULE program = LoadLibraryExA(MORVALEN_EXE_PATH, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(program, nullptr);
+    const WORD brazil = MAKELANGID(LANG_PORTUGUESE, SUBLANG_PORTUGUESE_BRAZILIAN);  // 1046
+    const ShippedResource resources[] = {
+        {RT_BITMAP, 106, brazil},
+        {RT_GROUP_ICON, 101, brazil},
+        {RT_ICON, 1, brazil},
+        {RT_MANIFEST, 1, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},  // 1033
+        {RT_VERSION, 1, brazil},
+    };
+    for (const ShippedResource& r : resources) {
+        SCOPED_TRACE(r.id);
+        EXPECT_NE(FindResourceExA(program, r.type, MAKEINTRESOURCEA(r.id), r.language), nullptr);
+    }
+
+    // The manifest asks for the caller's rights and nothing else: no dependency on the
+    // newer common controls, so the controls keep the classic look.
+    HRSRC found = FindResourceExA(program, RT_MANIFEST, MAKEINTRESOURCEA(1),
+                                  MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    ASSERT_NE(found, nullptr);
+    std::string manifest(static_cast<const char*>(LockResource(LoadResource(program, found))),
+                         SizeofResource(program, found));
+    EXPECT_NE(manifest.find("level=\"asInvoker\" uiAccess=\"false\""), std::string::npos);
+    EXPECT_EQ(manifest.find("dependency"), std::string::npos);
+    FreeLibrary(program);
 }
 
 }  // namespace
