@@ -29,8 +29,7 @@ test: setup
 	cmake --workflow --preset native
 	FUZZ_SECONDS=30 cmake --workflow --preset fuzz
 	tools/lint.sh
-	cmake --preset windows
-	cmake --build --preset windows
+	@$(MAKE) --no-print-directory windows
 	@exe=build/windows/morvalen.exe; \
 	echo "release: $$exe, $$(stat -c %s $$exe) bytes, SHA-256 $$(sha256sum < $$exe | cut -c1-64)"
 	# The Windows tests always get a private display, never the desktop they run from.

@@ -2,10 +2,10 @@
 
 #include "resources/resource_ids.h"
 
-const char MAIN_CLASS_NAME[] = "CHAR00";
-const char MAIN_WINDOW_TITLE[] = "Corvane - Morvalen";
-
 namespace {
+
+const char MAIN_CLASS_NAME[] = "CHAR00";
+const char MAIN_WINDOW_TITLE[] = "Corvane - Morvalen";  // seen in the task bar and switcher
 
 constexpr int WINDOW_WIDTH = 450;
 constexpr int WINDOW_HEIGHT = 360;

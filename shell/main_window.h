@@ -10,9 +10,6 @@
 constexpr int CMD_CALCULATE = 3;
 constexpr int CMD_EXIT = 4;
 
-extern const char MAIN_CLASS_NAME[];    // "CHAR00"
-extern const char MAIN_WINDOW_TITLE[];  // seen only in the task bar and window switcher
-
 // Registers the class, creates the main window and its six controls and fills the lists;
 // the form starts afresh. Returns the main window (null if it could not be created).
 HWND CreateMainWindow(HINSTANCE instance);

@@ -24,10 +24,8 @@ program=$!
 window=$(timeout 30 xdotool search --sync --name '^Corvane - Morvalen$' | head -n 1)
 sleep 1
 shot() {
-    local x y w h
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
-    xwd -root -silent | /usr/bin/convert xwd:- -crop "${w}x${h}+${x}+${y}" +repage "$1"
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1"
 }
 shot "$top/build/screenshot.png"
 # "Calcular" sits at 140, 310 in the window, 80 x 25.

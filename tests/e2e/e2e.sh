@@ -17,14 +17,12 @@ read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 
 passed=0
 failed=0
-shot=0
 program=
 
-# A screenshot of the whole screen, as PNG (for people) and raw RGB (for the checks).
+# A screenshot of the whole screen as raw RGB, for the checks; prints its path.
 grab() {
-    shot=$((shot + 1))
-    xwd -root -silent | /usr/bin/convert xwd:- -depth 8 "rgb:$out/$shot.rgb"
-    echo "$out/$shot.rgb"
+    xwd -root -silent | /usr/bin/convert xwd:- -depth 8 "rgb:$out/screen.rgb"
+    echo "$out/screen.rgb"
 }
 
 # "R G B" of one pixel of a screenshot.
@@ -36,6 +34,12 @@ pixel() {
 region() {
     /usr/bin/convert -size "${screen_w}x${screen_h}" -depth 8 "rgb:$1" \
         -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage rgb:- | md5sum | cut -d' ' -f1
+}
+
+# The same, of the screen as it is now, after the last input has settled.
+shown() {
+    sleep 0.3
+    region "$(grab)" "$@"
 }
 
 check() {
@@ -89,6 +93,10 @@ box() {  # waits for a message box whose title starts with $1
     timeout 10 xdotool search --sync --onlyvisible --name "^$1" | head -n 1
 }
 
+clear_days() {  # the caret is in the day field
+    xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+}
+
 answer() {  # focuses the box, then presses keys in it
     local b=$1
     shift
@@ -138,24 +146,19 @@ check "other items change the result" differ "$second" "$first"
 # --- Typing into the day field ---------------------------------------------------------
 xdotool windowfocus --sync "$win"
 click 321 206
-xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-sleep 0.3
-empty=$(region "$(grab)" $FIELD)
+clear_days
+empty=$(shown $FIELD)
 xdotool type --delay 50 "abc"
-sleep 0.3
-check "letters are refused" same "$(region "$(grab)" $FIELD)" "$empty"
+check "letters are refused" same "$(shown $FIELD)" "$empty"
 xdotool type --delay 50 "12"
-sleep 0.3
-check "digits are taken" differ "$(region "$(grab)" $FIELD)" "$empty"
+check "digits are taken" differ "$(shown $FIELD)" "$empty"
 xdotool type --delay 50 "3456"
-sleep 0.3
-full=$(region "$(grab)" $FIELD)
+full=$(shown $FIELD)
 xdotool type --delay 50 "7"
-sleep 0.3
-check "no seventh digit" same "$(region "$(grab)" $FIELD)" "$full"
+check "no seventh digit" same "$(shown $FIELD)" "$full"
 
 # --- 366 days: the error box, the window away meanwhile, the results kept --------------
-xdotool key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+clear_days
 xdotool type --delay 50 "366"
 sleep 0.3
 click 180 322
@@ -164,10 +167,10 @@ check "366 brings the error box" test -n "$b"
 check "the window is away meanwhile" hidden
 [ -n "$b" ] && answer "$b" Return
 check "OK brings the window back" visible
-check "with the earlier results" same "$(region "$(grab)" $FRAME)" "$second"
+check "with the earlier results" same "$(shown $FRAME)" "$second"
 
 # --- Alt+F4: No keeps the window as it was, Yes ends with 0 ----------------------------
-whole=$(region "$(grab)" 0 0 450 360)
+whole=$(shown 0 0 450 360)
 xdotool windowfocus --sync "$win"
 xdotool key alt+F4
 b=$(box "CONFIRMA")
@@ -175,7 +178,7 @@ check "Alt+F4 asks first" test -n "$b"
 check "the window is away while it asks" hidden
 [ -n "$b" ] && answer "$b" Tab space   # from Yes over to No
 check "No brings the window back" visible
-check "unchanged" same "$(region "$(grab)" 0 0 450 360)" "$whole"
+check "unchanged" same "$(shown 0 0 450 360)" "$whole"
 xdotool windowfocus --sync "$win"
 xdotool key alt+F4
 b=$(box "CONFIRMA")

@@ -26,7 +26,7 @@ done
 $objdump -h "$exe" | grep -q '\.debug' && fail "debug sections left in"
 [ -z "$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null)" ] || fail "symbols left in"
 grep -q 'Time/Date.*1970' <<< "$headers" || fail "link time stamp: $(grep Time/Date <<< "$headers")"
-grep -c -F -a "$src" "$exe" > /dev/null && fail "the source path $src is in the binary"
+grep -q -F -a "$src" "$exe" && fail "the source path $src is in the binary"
 
 # Size: the artwork plus at most 64 KB of everything else.
 size=$(stat -c %s "$exe")

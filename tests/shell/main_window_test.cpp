@@ -52,14 +52,7 @@ protected:
         PumpMessages();
     }
 
-    void TearDown() override
-    {
-        StopAnsweringBoxes();
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        PumpMessages();  // a posted quit would make the next box return at once
-    }
+    void TearDown() override { CloseTestWindow(window); }
 
     HWND Control(ControlIndex index) const
     {

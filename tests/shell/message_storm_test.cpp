@@ -45,20 +45,8 @@ unsigned Seed()
 
 class MessageStorm : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        Open();
-        StartAnsweringBoxes(window, ANSWER_SAFELY);
-    }
-
-    void TearDown() override
-    {
-        StopAnsweringBoxes();
-        if (IsWindow(window)) {
-            DestroyWindow(window);
-        }
-        PumpMessages();
-    }
+    void SetUp() override { Open(); }
+    void TearDown() override { CloseTestWindow(window); }
 
     void Open()
     {
@@ -72,8 +60,7 @@ protected:
     void ReopenIfEnded()
     {
         if (!IsWindow(window)) {
-            StopAnsweringBoxes();
-            PumpMessages();
+            CloseTestWindow(window);
             ++reopened;
             Open();
         }

@@ -252,6 +252,15 @@ int OpenBoxes()
     return open;
 }
 
+void CloseTestWindow(HWND window)
+{
+    StopAnsweringBoxes();
+    if (IsWindow(window)) {
+        DestroyWindow(window);
+    }
+    PumpMessages();
+}
+
 bool PumpMessages()
 {
     bool quitWithZero = false;

@@ -67,5 +67,9 @@ HWND ControlAt(HWND parent, int x, int y);
 // Message boxes of this thread that are still open.
 int OpenBoxes();
 
+// Ends a test's window: stops answering boxes, destroys the window if it is still there
+// and takes away any quit message it posted, which would make the next box return at once.
+void CloseTestWindow(HWND window);
+
 // Handles pending messages; returns true if a quit message with status 0 was among them.
 bool PumpMessages();
