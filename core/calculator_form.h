@@ -4,7 +4,9 @@
 
 #include "storage_estimate.h"
 
+// The four input fields, in their order on screen and in the order Calculate reads them.
 enum class FormField { Cameras, BitRate, HoursPerDay, Days };
+constexpr int FORM_FIELD_COUNT = 4;
 
 // A fixed choice list: its item texts in the order they are added, and the index of the
 // item selected at start.
@@ -17,16 +19,20 @@ struct ChoiceList {
 extern const ChoiceList CAMERA_CHOICES, BIT_RATE_CHOICES, HOURS_CHOICES;
 extern const char DAYS_INITIAL_TEXT[];  // "30"
 
-// Bytes of a field's text that Calculate reads back, terminator included: 3, 5, 3, 7.
-int ReadBackCapacity(FormField field);
+// Bytes of each field's text that Calculate reads back, terminator included: every list
+// item fits, and of the day field only the first six characters count.
+constexpr int CAMERAS_CAPACITY = 3;
+constexpr int BIT_RATE_CAPACITY = 5;
+constexpr int HOURS_CAPACITY = 3;
+constexpr int DAYS_CAPACITY = 7;
 
 // The one form of the run. Written by InitialFormState and Calculate; the painter reads
 // only the result slots.
 struct FormState {
-    char camerasText[3];
-    char bitRateText[5];
-    char hoursText[3];
-    char daysText[7];
+    char camerasText[CAMERAS_CAPACITY];
+    char bitRateText[BIT_RATE_CAPACITY];
+    char hoursText[HOURS_CAPACITY];
+    char daysText[DAYS_CAPACITY];
     EstimateInputs inputs;
     ResultLines results;
 };
@@ -42,7 +48,8 @@ using RepaintRequest = void (*)(void* context);
 enum class CalculateOutcome { Done, DayLimitExceeded, NegativeDayCount };
 
 // Reads the four fields, checks the day count and writes the three lines, asking for a
-// repaint after each one. A refused day count leaves every result slot as it was.
+// repaint after each one. Both callbacks get the same context. A refused day count leaves
+// every result slot as it was.
 CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintRequest repaint,
                            void* context);
 
@@ -51,6 +58,10 @@ CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintReques
 // text: a value beyond the 32-bit range saturates at its end.
 std::int32_t DecimalTextToInt(const char* text);
 
-// The longest day count the form accepts, and the two refusals' message box texts.
+// The longest day count the form accepts. A negative count is refused as well: it would
+// give negative amounts of disk space.
 constexpr std::int32_t MAX_DAYS = 365;
+
+// Message box texts: the day limit's text and caption, and the negative count's text,
+// shown under the same caption.
 extern const char DAY_LIMIT_TEXT[], DAY_LIMIT_CAPTION[], NEGATIVE_DAYS_TEXT[];

@@ -21,8 +21,7 @@ constexpr float UNIT_STEP_DOWN = 0.0009765625f;  // 2^-10, exact in single preci
 // behaviour of a signed overflow.
 std::int32_t WrappingMultiply(std::int32_t a, std::int32_t b)
 {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) *
-                                     static_cast<std::uint32_t>(b));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
 }
 
 // Formats by line kind (rows) and unit (columns, in SizeUnit order).
@@ -51,7 +50,8 @@ std::int32_t MegabytesPerDay(const EstimateInputs& inputs)
 
 std::int32_t MegabytesTotal(const EstimateInputs& inputs)
 {
-    // By the days first, then by the hours: the order decides where a wrap happens.
+    // By the days first, then by the hours, as the product has always put it. Modulo 2^32
+    // the order changes nothing: a product wraps to the same bits either way.
     return WrappingMultiply(WrappingMultiply(MegabytesPerHour(inputs), inputs.days),
                             inputs.hoursPerDay);
 }

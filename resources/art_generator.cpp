@@ -30,9 +30,8 @@ constexpr Rgb WHITE = {255, 255, 255};
 // The green stripe, by row from y 347 down: three given shades and the rows between them
 // shaded evenly.
 constexpr Rgb STRIPE[] = {
-    {165, 199, 89}, {156, 197, 77}, {147, 194, 64},
-    {138, 192, 52}, {143, 184, 77}, {147, 177, 102},
-    {152, 169, 127},
+    {165, 199, 89}, {156, 197, 77},  {147, 194, 64},  {138, 192, 52},
+    {143, 184, 77}, {147, 177, 102}, {152, 169, 127},
 };
 constexpr int STRIPE_TOP = 347;
 
@@ -106,7 +105,8 @@ void DrawBackground()
 
     // Header: from 211 under the frame line, evenly lighter, into the panel at y 61.
     for (int y = 1; y <= 60; ++y) {
-        Rgb shade = {Mix(HEADER_START.r, PANEL.r, y - 1, 60), Mix(HEADER_START.g, PANEL.g, y - 1, 60),
+        Rgb shade = {Mix(HEADER_START.r, PANEL.r, y - 1, 60),
+                     Mix(HEADER_START.g, PANEL.g, y - 1, 60),
                      Mix(HEADER_START.b, PANEL.b, y - 1, 60)};
         FillRect(1, y, WIDTH - 2, y, shade);
     }
@@ -328,7 +328,7 @@ bool WriteIcon(const char* path)
     Put16(out, 1);  // one image
     Put8(out, ICON_SIZE);
     Put8(out, ICON_SIZE);
-    Put8(out, 0);   // no palette
+    Put8(out, 0);  // no palette
     Put8(out, 0);
     Put16(out, 1);  // planes
     Put16(out, 32);

@@ -17,92 +17,79 @@ const char CONFIRM_EXIT_CAPTION[] = "CONFIRMA\xC7\xC3O";
 
 static_assert(sizeof(WNDCLASSEXA) == (sizeof(void*) == 4 ? 48 : 80));
 
-FormState form;           // written by CreateMainWindow and Calculate; read by the painter
-WNDCLASSEXA windowClass;  // filled and registered by CreateMainWindow
-MSG queued;               // the message loop's one record
-
-// The controls, written by CreateMainWindow; the input handles are read by the field
-// reader, the buttons are never read again.
-struct Controls {
-    HWND calculate, exit;
-    HWND cameras, bitRate, hours, days;
-};
-Controls controls;
-
-struct ControlLayout {
-    const char* className;
+// The two buttons, created first, side by side below the results frame.
+struct Button {
     const char* text;
-    DWORD style;
-    DWORD exStyle;
-    int x, y, width, height;  // client pixels; a list's height is its dropped-down height
+    int x;
     int id;
-    HWND Controls::*handle;
 };
-
+constexpr int BUTTON_COUNT = 2;
+const Button BUTTONS[BUTTON_COUNT] = {{"Calcular", 140, CMD_CALCULATE}, {"Sair", 230, CMD_EXIT}};
+constexpr int BUTTON_TOP = 310;
+constexpr int BUTTON_WIDTH = 80;
+constexpr int BUTTON_HEIGHT = 25;
 constexpr DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE;  // a plain push button
-constexpr DWORD BUTTON_EX_STYLE = 2;  // handed to the platform as it has always been
+// 2 has no documented meaning for a window's extended style (old headers named it
+// WS_EX_DRAGDETECT); the buttons have always handed it on, and the platform ignores it.
+constexpr DWORD BUTTON_EX_STYLE = 2;
+
+constexpr int INPUT_LEFT = 293;  // the input controls' column, right of their labels
 constexpr DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD DAY_FIELD_STYLE = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_CENTER;
 
-// In creation order. The input rows are 27 pixels apart.
-const ControlLayout CONTROL_LAYOUT[] = {
-    {"BUTTON", "Calcular", BUTTON_STYLE, BUTTON_EX_STYLE, 140, 310, 80, 25, CMD_CALCULATE,
-     &Controls::calculate},
-    {"BUTTON", "Sair", BUTTON_STYLE, BUTTON_EX_STYLE, 230, 310, 80, 25, CMD_EXIT, &Controls::exit},
-    {"Combobox", nullptr, LIST_STYLE, 0, 293, 115, 57, 150, 0, &Controls::cameras},
-    {"Combobox", nullptr, LIST_STYLE, 0, 293, 142, 57, 150, 0, &Controls::bitRate},
-    {"Combobox", nullptr, LIST_STYLE, 0, 293, 169, 57, 150, 0, &Controls::hours},
-    {"Edit", DAYS_INITIAL_TEXT, DAY_FIELD_STYLE, 0, 293, 196, 56, 20, 0, &Controls::days},
+FormState form;           // written by CreateMainWindow and Calculate; read by the painter
+WNDCLASSEXA windowClass;  // filled and registered by CreateMainWindow
+MSG loopMessage;          // the message loop's one record
+
+// The controls, written by CreateMainWindow. The input controls, in FormField order, are
+// read by the field reader; the buttons are never read again.
+struct Controls {
+    HWND buttons[BUTTON_COUNT];
+    HWND fields[FORM_FIELD_COUNT];
+};
+Controls controls;
+
+// Written by ShowBoxWithWindowHidden; read by the window procedure, which opens no second
+// box from the window while one is up (its modal loop still dispatches to the window).
+bool boxOpen;
+
+// What Calculate's reader and repaint work on: the window that got the command and its
+// input controls.
+struct FormWindow {
+    HWND window;
+    const HWND* fields;
 };
 
-struct ListFilling {
-    HWND Controls::*handle;
-    const ChoiceList* choices;
-};
-
-const ListFilling LIST_FILLING[] = {
-    {&Controls::cameras, &CAMERA_CHOICES},
-    {&Controls::bitRate, &BIT_RATE_CHOICES},
-    {&Controls::hours, &HOURS_CHOICES},
-};
-
-// The field each input control holds, in the order Calculate reads them.
-HWND FieldControl(FormField field)
+void ReadField(void* context, FormField field, char* buffer, int capacity)
 {
-    switch (field) {
-    case FormField::Cameras: return controls.cameras;
-    case FormField::BitRate: return controls.bitRate;
-    case FormField::HoursPerDay: return controls.hours;
-    case FormField::Days: return controls.days;
-    }
-    return nullptr;
-}
-
-void ReadField(void*, FormField field, char* buffer, int capacity)
-{
-    SendMessageA(FieldControl(field), WM_GETTEXT, static_cast<WPARAM>(capacity),
+    const FormWindow& target = *static_cast<const FormWindow*>(context);
+    SendMessageA(target.fields[static_cast<int>(field)], WM_GETTEXT, static_cast<WPARAM>(capacity),
                  reinterpret_cast<LPARAM>(buffer));
 }
 
 // Repaints the whole window, background included, before Calculate goes on.
 void RepaintNow(void* context)
 {
-    HWND window = static_cast<HWND>(context);
+    HWND window = static_cast<const FormWindow*>(context)->window;
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
 }
 
-// Every message box goes through here: the window hides while the box is up and comes
-// back when it closes, unless the answer was Yes to leaving.
-int AskWhileHidden(HWND window, const char* text, const char* caption, UINT type)
+// Every message box goes through here: the window hides while the box is up. Showing it
+// again is the caller's, since a Yes to leaving must not bring it back first.
+int ShowBoxWithWindowHidden(HWND window, const char* text, const char* caption, UINT type)
 {
     ShowWindow(window, SW_HIDE);
+    boxOpen = true;
     int answer = MessageBoxA(window, text, caption, type);
-    if (answer != IDYES) {
-        ShowWindow(window, SW_SHOWDEFAULT);
-        UpdateWindow(window);
-    }
+    boxOpen = false;
     return answer;
+}
+
+void ShowAgain(HWND window)
+{
+    ShowWindow(window, SW_SHOWDEFAULT);
+    UpdateWindow(window);
 }
 
 void EndProgram(HWND window)
@@ -113,22 +100,32 @@ void EndProgram(HWND window)
 
 void OnCalculate(HWND window)
 {
-    switch (Calculate(form, ReadField, RepaintNow, window)) {
-    case CalculateOutcome::Done: break;
+    if (boxOpen) {
+        return;
+    }
+    FormWindow target = {window, controls.fields};
+    switch (Calculate(form, ReadField, RepaintNow, &target)) {
+    case CalculateOutcome::Done: return;
     case CalculateOutcome::DayLimitExceeded:
-        AskWhileHidden(window, DAY_LIMIT_TEXT, DAY_LIMIT_CAPTION, MB_ICONERROR);
+        ShowBoxWithWindowHidden(window, DAY_LIMIT_TEXT, DAY_LIMIT_CAPTION, MB_ICONERROR);
         break;
     case CalculateOutcome::NegativeDayCount:
-        AskWhileHidden(window, NEGATIVE_DAYS_TEXT, DAY_LIMIT_CAPTION, MB_ICONERROR);
+        ShowBoxWithWindowHidden(window, NEGATIVE_DAYS_TEXT, DAY_LIMIT_CAPTION, MB_ICONERROR);
         break;
     }
+    ShowAgain(window);
 }
 
 void OnClose(HWND window)
 {
-    if (AskWhileHidden(window, CONFIRM_EXIT_TEXT, CONFIRM_EXIT_CAPTION,
-                       MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (boxOpen) {
+        return;
+    }
+    if (ShowBoxWithWindowHidden(window, CONFIRM_EXIT_TEXT, CONFIRM_EXIT_CAPTION,
+                                MB_YESNO | MB_ICONQUESTION) == IDYES) {
         EndProgram(window);
+    } else {
+        ShowAgain(window);
     }
 }
 
@@ -138,7 +135,33 @@ bool IsClick(WPARAM wParam, int id)
     return (wParam >> 16) == 0 && LOWORD(wParam) == id;
 }
 
+HWND CreateChild(HWND parent, HINSTANCE instance, DWORD exStyle, const char* className,
+                 const char* text, DWORD style, int x, int y, int width, int height, int id)
+{
+    // A child window's identifier goes where a top-level window names its menu.
+    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+// Adds the items in their order and selects the first selection.
+void FillList(HWND list, const ChoiceList& choices)
+{
+    for (int i = 0; i < choices.count; ++i) {
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choices.items[i]));
+    }
+    SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(choices.firstSelection), 0);
+}
+
 }  // namespace
+
+// Windows-1252: \xE2 a-circumflex, \xE7 c-cedilla, \xE3 a-tilde.
+const InputField INPUT_FIELDS[FORM_FIELD_COUNT] = {
+    {"Combobox", LIST_STYLE, 115, 57, 150, &CAMERA_CHOICES, nullptr, "Quantidade de C\xE2meras:"},
+    {"Combobox", LIST_STYLE, 142, 57, 150, &BIT_RATE_CHOICES, nullptr, "Bit Rate (Kbps):"},
+    {"Combobox", LIST_STYLE, 169, 57, 150, &HOURS_CHOICES, nullptr,
+     "Grava\xE7\xE3o (horas por dia):"},
+    {"Edit", DAY_FIELD_STYLE, 196, 56, 20, nullptr, DAYS_INITIAL_TEXT, "Dias de grava\xE7\xE3o:"},
+};
 
 const FormState& MainForm()
 {
@@ -149,11 +172,13 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 {
     switch (message) {
     case WM_CREATE:
+        // Created visible, the window would show itself only once WM_CREATE returns; it
+        // shows itself here already, as it always has, before its controls exist.
         ShowWindow(window, SW_SHOWNORMAL);
         break;
     case WM_PAINT:
-        PaintMainWindow(window);
-        break;
+        PaintMainWindow(window, form.results);
+        break;  // after EndPaint the default procedure finds nothing left to paint
     case WM_CLOSE:
         OnClose(window);
         return 0;  // a close request never destroys the window by itself
@@ -187,9 +212,9 @@ HWND CreateMainWindow(HINSTANCE instance)
                    SMALL_ICON_SIZE, SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     // The picture is exactly the window's size, so the pattern brush paints it once.
-    HBITMAP picture = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
-                                                      MAKEINTRESOURCEA(IDB_BACKGROUND),
-                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    HBITMAP picture =
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     windowClass.hbrBackground = CreatePatternBrush(picture);
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = MAIN_CLASS_NAME;
@@ -198,40 +223,39 @@ HWND CreateMainWindow(HINSTANCE instance)
     // Centred on the width of the full-screen client area and the height of the screen.
     int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - WINDOW_WIDTH / 2;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2 - WINDOW_HEIGHT / 2;
-    HWND mainWindow = CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_POPUP | WS_VISIBLE,
-                                      x, y, WINDOW_WIDTH, WINDOW_HEIGHT, nullptr, nullptr,
-                                      instance, nullptr);
+    HWND mainWindow =
+        CreateWindowExA(0, MAIN_CLASS_NAME, MAIN_WINDOW_TITLE, WS_POPUP | WS_VISIBLE, x, y,
+                        WINDOW_WIDTH, WINDOW_HEIGHT, nullptr, nullptr, instance, nullptr);
 
-    for (const ControlLayout& c : CONTROL_LAYOUT) {
-        // A child window's identifier goes where a top-level window names its menu.
-        controls.*c.handle =
-            CreateWindowExA(c.exStyle, c.className, c.text, c.style, c.x, c.y, c.width, c.height,
-                            mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                            instance, nullptr);
+    for (int i = 0; i < BUTTON_COUNT; ++i) {
+        controls.buttons[i] = CreateChild(mainWindow, instance, BUTTON_EX_STYLE, "BUTTON",
+                                          BUTTONS[i].text, BUTTON_STYLE, BUTTONS[i].x, BUTTON_TOP,
+                                          BUTTON_WIDTH, BUTTON_HEIGHT, BUTTONS[i].id);
+    }
+    for (int i = 0; i < FORM_FIELD_COUNT; ++i) {
+        const InputField& field = INPUT_FIELDS[i];
+        controls.fields[i] =
+            CreateChild(mainWindow, instance, 0, field.className, field.text, field.style,
+                        INPUT_LEFT, field.top, field.width, field.height, 0);
+        if (field.choices != nullptr) {
+            FillList(controls.fields[i], *field.choices);
+        }
     }
     // The day field takes no more than Calculate reads back.
-    SendMessageA(controls.days, EM_LIMITTEXT,
-                 static_cast<WPARAM>(ReadBackCapacity(FormField::Days) - 1), 0);
-
-    for (const ListFilling& list : LIST_FILLING) {
-        HWND control = controls.*list.handle;
-        for (int i = 0; i < list.choices->count; ++i) {
-            SendMessageA(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.choices->items[i]));
-        }
-        SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(list.choices->firstSelection), 0);
-    }
+    SendMessageA(controls.fields[static_cast<int>(FormField::Days)], EM_LIMITTEXT,
+                 DAYS_CAPACITY - 1, 0);
     return mainWindow;
 }
 
 int RunMessageLoop(HWND mainWindow)
 {
     while (IsWindow(mainWindow) != FALSE) {
-        BOOL got = GetMessageA(&queued, nullptr, 0, 0);
+        BOOL got = GetMessageA(&loopMessage, nullptr, 0, 0);
         if (got == 0 || got == -1) {  // the quit message, or a failure to get one
             break;
         }
-        TranslateMessage(&queued);
-        DispatchMessageA(&queued);
+        TranslateMessage(&loopMessage);
+        DispatchMessageA(&loopMessage);
     }
     return 0;
 }

@@ -10,6 +10,19 @@
 constexpr int CMD_CALCULATE = 3;
 constexpr int CMD_EXIT = 4;
 
+// One row per input field, in FormField order: the creation, filling, reading and painting
+// of the form all loop over these rows.
+struct InputField {
+    const char* className;
+    DWORD style;
+    int top;                    // client y of the control; its label is centred 10 pixels lower
+    int width, height;          // a list's height is its dropped-down height
+    const ChoiceList* choices;  // a list's items; null for the day field
+    const char* text;           // the day field's text at start; null for a list
+    const char* label;          // Windows-1252
+};
+extern const InputField INPUT_FIELDS[FORM_FIELD_COUNT];
+
 // Registers the class, creates the main window and its six controls and fills the lists;
 // the form starts afresh. Returns the main window (null if it could not be created).
 HWND CreateMainWindow(HINSTANCE instance);
@@ -19,10 +32,10 @@ int RunMessageLoop(HWND mainWindow);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The form's state, for the painter (and for tests that look at it).
+// The form's state, for tests that look at it.
 const FormState& MainForm();
 
 // Draws the instructions, the four labels and the result lines over whatever is in dc;
 // the client rectangle sets the centre line. PaintMainWindow draws through it.
 void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results);
-void PaintMainWindow(HWND window);
+void PaintMainWindow(HWND window, const ResultLines& results);

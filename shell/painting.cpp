@@ -5,23 +5,10 @@ namespace {
 constexpr UINT CENTRED = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;  // 0x125
 constexpr UINT LEFT_ALIGNED = DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;         // 0x124
 constexpr LONG LABEL_LEFT = 100;
+constexpr LONG LABEL_DROP = 10;  // a label's centre below the top of its control
 
-// Every text sits in a rectangle from the top of the client area down to `bottom`, so it
-// is centred vertically on bottom / 2. Windows-1252: \xE2 a-circumflex, \xE7 c-cedilla,
-// \xE3 a-tilde.
-struct FixedText {
-    const char* text;
-    UINT format;
-    LONG bottom;
-};
-
-const FixedText FIXED_TEXTS[] = {
-    {"Preencha os campos abaixo e clique em Calcular!", CENTRED, 180},
-    {"Quantidade de C\xE2meras:", LEFT_ALIGNED, 250},
-    {"Bit Rate (Kbps):", LEFT_ALIGNED, 304},
-    {"Grava\xE7\xE3o (horas por dia):", LEFT_ALIGNED, 358},
-    {"Dias de grava\xE7\xE3o:", LEFT_ALIGNED, 412},
-};
+const char INSTRUCTIONS[] = "Preencha os campos abaixo e clique em Calcular!";
+constexpr LONG INSTRUCTIONS_BOTTOM = 180;
 
 // The result rows inside the frame, top to bottom: per day, per hour, total. The per-hour
 // line takes the middle row, so "RESULTADO" stands alone in the frame's middle at start.
@@ -38,32 +25,36 @@ const ResultRow RESULT_ROWS[] = {
 
 PAINTSTRUCT paint;  // written by BeginPaint, read by EndPaint; one paint at a time
 
+// Every text sits in a rectangle from the top of the client area down to `bottom`, so it
+// is centred vertically on bottom / 2.
+void DrawLine(HDC dc, const char* text, RECT box, LONG bottom, UINT format)
+{
+    box.bottom = bottom;
+    DrawTextA(dc, text, -1, &box, format);
+}
+
 }  // namespace
 
 void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results)
 {
     // No font and no text colour are chosen: the device context's own apply.
     SetBkMode(dc, TRANSPARENT);
-    for (const FixedText& fixed : FIXED_TEXTS) {
-        RECT box = client;
-        if (fixed.format == LEFT_ALIGNED) {
-            box.left = LABEL_LEFT;
-        }
-        box.bottom = fixed.bottom;
-        DrawTextA(dc, fixed.text, -1, &box, fixed.format);
+    DrawLine(dc, INSTRUCTIONS, client, INSTRUCTIONS_BOTTOM, CENTRED);
+    RECT labelBox = client;
+    labelBox.left = LABEL_LEFT;
+    for (const InputField& field : INPUT_FIELDS) {
+        DrawLine(dc, field.label, labelBox, 2 * (field.top + LABEL_DROP), LEFT_ALIGNED);
     }
     for (const ResultRow& row : RESULT_ROWS) {
-        RECT box = client;
-        box.bottom = row.bottom;
-        DrawTextA(dc, (results.*row.slot).text, -1, &box, CENTRED);
+        DrawLine(dc, (results.*row.slot).text, client, row.bottom, CENTRED);
     }
 }
 
-void PaintMainWindow(HWND window)
+void PaintMainWindow(HWND window, const ResultLines& results)
 {
     HDC dc = BeginPaint(window, &paint);
     RECT client;
     GetClientRect(window, &client);
-    DrawMainWindowTexts(dc, client, MainForm().results);
+    DrawMainWindowTexts(dc, client, results);
     EndPaint(window, &paint);
 }

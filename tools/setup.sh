@@ -9,7 +9,7 @@ packages=(
     g++-mingw-w64-i686-posix                              # the 32-bit compile check
     wine wine64                                           # runs the Windows programs
     xvfb xdotool imagemagick x11-apps                     # display, input, screenshots
-    clang libclang-rt-14-dev clang-tidy cppcheck          # fuzzing and static analysis
+    clang-tidy clang-format cppcheck                      # static analysis and layout
 )
 
 missing=()

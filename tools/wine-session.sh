@@ -2,7 +2,7 @@
 # A private Wine session for the tests and `make run`:
 #   - its own prefix under build/wine (never the user's ~/.wine), made once;
 #   - a persistent wineserver, so each program starts in a fraction of a second;
-#   - without a DISPLAY, a private Xvfb on a free display number.
+#   - without a DISPLAY, a private Xvfb on a display number it picks itself.
 # It ends only what it started: the wineserver of this prefix and the Xvfb by its PID.
 #
 #   wine-session.sh start            make the prefix, start the server and display
@@ -21,13 +21,19 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Settings that keep tests from hanging or flickering: no crash dialog (a crashing test
-# fails at once), unmanaged windows (without a window manager Wine otherwise waits 2 s on
-# each hide) and a caret that does not blink (screenshots of a field are repeatable).
+# The settings of the prefix:
+#   - no crash debugger: while one is registered (AeDebug "Debugger", there by default), a
+#     crashed program ends with exit status 0 under Wine; without it, with the crash's code;
+#   - Wine reports Windows 10, the system our users have, not its default Windows 7;
+#   - unmanaged windows: without a window manager Wine otherwise waits 2 s on each hide;
+#   - a caret that does not blink, so screenshots of a field repeat.
 SETTINGS='REGEDIT4
 
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=-
+
+[HKEY_CURRENT_USER\Software\Wine]
+"Version"="win10"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
@@ -62,18 +68,19 @@ start_display() {
         echo "$DISPLAY" > "$state/display"
         return 0
     fi
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do
-        n=$((n + 1))
-    done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp < /dev/null > "$state/xvfb.log" 2>&1 9>&- &
+    # The server picks a free display itself and writes its number once it is ready.
+    rm -f "$state/display-number"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$state/display-number" \
+        < /dev/null > "$state/xvfb.log" 2>&1 9>&- &
     echo $! > "$state/xvfb.pid"
-    echo ":$n" > "$state/display"
-    for _ in $(seq 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    for _ in $(seq 200); do
+        if [ -s "$state/display-number" ]; then
+            echo ":$(cat "$state/display-number")" > "$state/display"
+            return 0
+        fi
         sleep 0.05
     done
-    echo "wine-session: Xvfb :$n did not start; see $state/xvfb.log" >&2
+    echo "wine-session: Xvfb did not start; see $state/xvfb.log" >&2
     return 1
 }
 
@@ -105,7 +112,7 @@ stop() {
     if private_display_alive; then
         kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
     fi
-    rm -f "$state/xvfb.pid" "$state/display"
+    rm -f "$state/xvfb.pid" "$state/display" "$state/display-number"
     exec 9>&-
 }
 

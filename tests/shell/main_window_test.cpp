@@ -1,454 +1,308 @@
-// The real main window under Wine, created by the program's own start-up code and driven
-// with real messages, real clicks and real message boxes.
-#include "shell/main_window.h"
-
+// The real main window under Wine, made by the program's own start-up code and driven with
+// real messages, clicks and message boxes. A WH_CBT hook sees what the program asked
+// CreateWindowExA for, and catches and answers every message box.
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
 #include <gtest/gtest.h>
 
-#include "window_test_support.h"
+#include "resources/resource_ids.h"
+#include "shell/main_window.h"
 
 namespace {
 
-constexpr int WIDTH = 450;
-constexpr int HEIGHT = 360;
+enum Child { CALCULATE = 1, EXIT, CAMERAS, BIT_RATE, HOURS, DAYS };  // in creation order
+std::vector<HWND> made;              // the main window, then its controls
+std::vector<std::string> creations;  // what each of them was created with
+std::vector<std::string> boxes;      // what each box showed, and what held meanwhile
+std::vector<std::string> paints;     // the result slots at each paint
+int answer;                          // the button the hook presses, if the box has it
 
-struct ExpectedControl {
-    const char* className;  // as the platform registers it
-    const char* text;       // UTF-8; for a list, its selected item
-    DWORD style;
-    DWORD exStyle;
-    int x, y, width, height;  // a list's height is its dropped-down height
-    int id;
-};
+std::string Text(HWND window)
+{
+    char text[256] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
-const ExpectedControl CONTROLS[] = {
-    {"Button", "Calcular", 0x50000000, 2, 140, 310, 80, 25, 3},
-    {"Button", "Sair", 0x50000000, 2, 230, 310, 80, 25, 4},
-    {"ComboBox", "32", 0x50A00003, 0, 293, 115, 57, 150, 0},
-    {"ComboBox", "1024", 0x50A00003, 0, 293, 142, 57, 150, 0},
-    {"ComboBox", "24", 0x50A00003, 0, 293, 169, 57, 150, 0},
-    {"Edit", "30", 0x50802001, 0, 293, 196, 56, 20, 0},
-};
-enum ControlIndex { CALCULATE, EXIT, CAMERAS, BIT_RATE, HOURS, DAYS };
+std::string Lines()
+{
+    const ResultLines& r = MainForm().results;
+    return std::string(r.perHour.text) + "|" + r.perDay.text + "|" + r.total.text;
+}
 
-// Rows of text, inclusive pixel bands: the instructions, the four labels and the three
-// result rows inside the frame (per day, per hour, total).
-const RECT INSTRUCTION_ROW = {0, 82, 449, 98};
-const RECT LABEL_ROWS[] = {{100, 118, 290, 132}, {100, 145, 290, 159},
-                           {100, 172, 290, 186}, {100, 199, 290, 213}};
-const RECT RESULT_ROWS[] = {{102, 238, 346, 252}, {102, 258, 346, 272}, {102, 278, 346, 292}};
+std::string DescribeBox(HWND box)
+{
+    std::string seen = Text(box) + " / " + Text(GetDlgItem(box, 0xFFFF)) + " / buttons";
+    for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+        seen += GetDlgItem(box, id) ? std::string(" ").append(std::to_string(id)) : "";
+    }
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        HICON icon = reinterpret_cast<HICON>(SendMessageA(c, STM_GETICON, 0, 0));
+        seen += icon == LoadIconA(nullptr, IDI_HAND)       ? " / error icon"
+                : icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon"
+                                                           : "";
+    }
+    return seen + (IsWindowVisible(made[0]) ? " / window shown" : " / window hidden");
+}
+
+LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+{
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA& c = *reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (made.empty() ? c.hwndParent == nullptr : c.hwndParent == made[0]) {  // ours
+            made.push_back(window);
+            char text[160];
+            std::snprintf(text, sizeof text, "%s %s %08lX %lX %d,%d %dx%d id %d%s",
+                          IS_INTRESOURCE(c.lpszClass) ? "#" : c.lpszClass,
+                          c.lpszName ? c.lpszName : "-", c.style, c.dwExStyle, c.x, c.y, c.cx, c.cy,
+                          static_cast<int>(reinterpret_cast<INT_PTR>(c.hMenu)),
+                          c.hInstance == GetModuleHandleA(nullptr) && !c.lpCreateParams ? "" : "?");
+            creations.push_back(text);
+        }
+    } else if (code == HCBT_ACTIVATE && std::string(name) == "#32770" && !GetPropA(window, "s")) {
+        SetPropA(window, "s", window);  // seen: a box may be activated more than once
+        boxes.push_back(DescribeBox(window));
+        int press = GetDlgItem(window, answer) ? answer : IDOK;
+        PostMessageA(window, WM_COMMAND, press,
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, press)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Notes the result slots at each paint, then lets the program's own procedure paint.
+LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        paints.push_back(Lines());
+    }
+    return MainWndProc(window, message, wParam, lParam);
+}
+
+// Handles what is queued; true if a quit message with status 0 was among it.
+bool Pump()
+{
+    bool quit = false;
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&m)) {
+        quit = quit || (m.message == WM_QUIT && m.wParam == 0);
+    }
+    return quit;
+}
+
+// A memory surface holding the background picture, to draw on, and its pixels.
+HDC Picture()
+{
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
+                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    return dc;
+}
+
+std::string Pixels(HDC surface)
+{
+    GdiFlush();
+    DIBSECTION section = {};
+    GetObjectA(GetCurrentObject(surface, OBJ_BITMAP), sizeof section, &section);
+    return std::string(static_cast<const char*>(section.dsBm.bmBits), section.dsBmih.biSizeImage);
+}
+
+// The picture with every text where the layout puts it, in rectangles worked out by hand
+// and drawn by the test itself (0x125 centred, 0x124 left-aligned, both on one line).
+HDC ExpectedFace(const char* perHour, const char* perDay, const char* total)
+{
+    HDC face = Picture();
+    SetBkMode(face, TRANSPARENT);
+    struct {
+        const char* text;
+        RECT box;
+        UINT format;
+    } texts[] = {
+        {"Preencha os campos abaixo e clique em Calcular!", {0, 0, 450, 180}, 0x125},
+        {"Quantidade de C\xE2meras:", {100, 0, 450, 250}, 0x124},
+        {"Bit Rate (Kbps):", {100, 0, 450, 304}, 0x124},
+        {"Grava\xE7\xE3o (horas por dia):", {100, 0, 450, 358}, 0x124},
+        {"Dias de grava\xE7\xE3o:", {100, 0, 450, 412}, 0x124},
+        {perDay, {0, 0, 450, 490}, 0x125},
+        {perHour, {0, 0, 450, 530}, 0x125},
+        {total, {0, 0, 450, 570}, 0x125},
+    };
+    for (auto& t : texts) {
+        DrawTextA(face, t.text, -1, &t.box, t.format);
+    }
+    return face;
+}
 
 class MainWindow : public testing::Test {
 protected:
     void SetUp() override
     {
-        StartRecordingCreations();
-        window = CreateMainWindow(GetModuleHandleA(nullptr));
-        StopRecordingCreations();
-        ASSERT_TRUE(IsWindow(window));
-        UpdateWindow(window);
-        PumpMessages();
+        made.clear();
+        creations.clear();
+        boxes.clear();
+        answer = IDOK;
+        hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+        HWND window = CreateMainWindow(GetModuleHandleA(nullptr));
+        ASSERT_EQ(made.size(), 7u);
+        ASSERT_EQ(window, made[0]);
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
+        Pump();
+        paints.clear();
     }
 
-    void TearDown() override { CloseTestWindow(window); }
-
-    HWND Control(ControlIndex index) const
+    void TearDown() override
     {
-        return ControlAt(window, CONTROLS[index].x, CONTROLS[index].y);
+        UnhookWindowsHookEx(hook);
+        DestroyWindow(made[0]);
+        Pump();
     }
 
-    void SetDays(const char* text) { SetWindowTextA(Control(DAYS), text); }
-    void Click(ControlIndex index) { SendMessageA(Control(index), BM_CLICK, 0, 0); }
-    std::string Text(ControlIndex index) const
-    {
-        char text[64] = "";
-        GetWindowTextA(Control(index), text, sizeof text);
-        return text;
-    }
-
-    HWND window = nullptr;
+    HHOOK hook = nullptr;
 };
 
-TEST_F(MainWindow, ClassRecord)
+TEST_F(MainWindow, CreatedAsAsked)
 {
-    WNDCLASSEXA record = {};
-    record.cbSize = sizeof record;
-    ASSERT_TRUE(GetClassInfoExA(GetModuleHandleA(nullptr), "CHAR00", &record));
-    EXPECT_EQ(record.style, static_cast<UINT>(CS_HREDRAW | CS_VREDRAW));
-    EXPECT_EQ(record.style, 3u);
-    EXPECT_EQ(record.lpfnWndProc, MainWndProc);
-    EXPECT_EQ(record.cbClsExtra, 0);
-    EXPECT_EQ(record.cbWndExtra, 0);
-    EXPECT_EQ(record.hCursor, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(record.lpszMenuName, nullptr);
-
-    ASSERT_NE(record.hIcon, nullptr);
-    ASSERT_NE(record.hIconSm, nullptr);
-    ICONINFO small = {};
-    ASSERT_TRUE(GetIconInfo(record.hIconSm, &small));
-    BITMAP mask = {};
-    GetObjectA(small.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, 16);
-
-    LOGBRUSH brush = {};
-    ASSERT_EQ(GetObjectA(record.hbrBackground, sizeof brush, &brush),
-              static_cast<int>(sizeof brush));
-    EXPECT_EQ(brush.lbStyle, static_cast<UINT>(BS_PATTERN));
-
-    char className[32] = "";
-    GetClassNameA(window, className, sizeof className);
-    EXPECT_STREQ(className, "CHAR00");
-}
-
-TEST_F(MainWindow, TitleStylePlaceAndSize)
-{
-    char title[64] = "";
-    GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, "Corvane - Morvalen");
-    // WS_POPUP | WS_VISIBLE as asked; the system clips every top-level window's siblings.
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)),
-              0x90000000u | WS_CLIPSIBLINGS);
-    EXPECT_EQ(GetWindowLongA(window, GWL_EXSTYLE), 0);
-    EXPECT_TRUE(IsWindowVisible(window));
-
     // Centred on the full-screen client width and the whole screen height.
-    RECT rect;
-    GetWindowRect(window, &rect);
-    EXPECT_EQ(rect.left, GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 225);
-    EXPECT_EQ(rect.top, GetSystemMetrics(SM_CYSCREEN) / 2 - 180);
-    EXPECT_EQ(rect.right - rect.left, WIDTH);
-    EXPECT_EQ(rect.bottom - rect.top, HEIGHT);
-    RECT client;
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, WIDTH);  // a popup: the client area is the whole window
-    EXPECT_EQ(client.bottom, HEIGHT);
-}
+    char main[80];
+    std::snprintf(main, sizeof main, "CHAR00 Corvane - Morvalen 90000000 0 %d,%d 450x360 id 0",
+                  GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 225,
+                  GetSystemMetrics(SM_CYSCREEN) / 2 - 180);
+    EXPECT_EQ(creations, (std::vector<std::string>{
+                             main, "BUTTON Calcular 50000000 2 140,310 80x25 id 3",
+                             "BUTTON Sair 50000000 2 230,310 80x25 id 4",
+                             "Combobox - 50A00003 0 293,115 57x150 id 0",  // dropped-down height
+                             "Combobox - 50A00003 0 293,142 57x150 id 0",
+                             "Combobox - 50A00003 0 293,169 57x150 id 0",
+                             "Edit 30 50802001 0 293,196 56x20 id 0"}));
+    EXPECT_TRUE(IsWindowVisible(made[0]));
+    WNDCLASSEXA c = {};
+    c.cbSize = sizeof c;
+    GetClassInfoExA(GetModuleHandleA(nullptr), "CHAR00", &c);
+    EXPECT_TRUE(c.style == (CS_HREDRAW | CS_VREDRAW) && c.lpfnWndProc == MainWndProc &&
+                c.cbClsExtra + c.cbWndExtra == 0 && c.hCursor == LoadCursorA(nullptr, IDC_ARROW) &&
+                c.hIcon && GetSystemMetrics(SM_CXSMICON) == 16);
+    ICONINFO small = {};
+    BITMAP mask = {};
+    GetIconInfo(c.hIconSm, &small);
+    GetObjectA(small.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, 16);  // loaded at 16 x 16 from the 48 x 48 image
 
-TEST_F(MainWindow, MainWindowCreatedFirstThenSixControls)
-{
-    // What the program asked for, in creation order.
-    std::vector<CreatedWindow> asked;
-    for (const CreatedWindow& c : Creations()) {
-        if (c.window == window || c.parent == window) {
-            asked.push_back(c);
-        }
-    }
-    ASSERT_EQ(asked.size(), 7u);
-    const CreatedWindow& main = asked[0];
-    EXPECT_EQ(main.window, window);
-    EXPECT_EQ(main.className, "CHAR00");
-    EXPECT_EQ(main.text, "Corvane - Morvalen");
-    EXPECT_EQ(main.style, 0x90000000u);
-    EXPECT_EQ(main.exStyle, 0u);
-    EXPECT_EQ(main.parent, nullptr);
-    EXPECT_EQ(main.menu, nullptr);
-    EXPECT_EQ(main.params, nullptr);
-    EXPECT_EQ(main.instance, GetModuleHandleA(nullptr));
-
-    for (int i = 0; i < 6; ++i) {
-        const ExpectedControl& want = CONTROLS[i];
-        const CreatedWindow& got = asked[static_cast<size_t>(i) + 1];
-        SCOPED_TRACE(want.text);
-        EXPECT_EQ(lstrcmpiA(got.className.c_str(), want.className), 0) << got.className;
-        // Only the buttons and the day field are created with a text; the lists get
-        // theirs from the selection.
-        EXPECT_EQ(got.text, lstrcmpiA(want.className, "ComboBox") == 0 ? "" : want.text);
-        EXPECT_EQ(got.style, want.style);
-        EXPECT_EQ(got.exStyle, want.exStyle);
-        EXPECT_EQ(got.x, want.x);
-        EXPECT_EQ(got.y, want.y);
-        EXPECT_EQ(got.width, want.width);
-        EXPECT_EQ(got.height, want.height);
-        EXPECT_EQ(got.menu, reinterpret_cast<HMENU>(static_cast<INT_PTR>(want.id)));
-        EXPECT_EQ(got.instance, GetModuleHandleA(nullptr));
-        EXPECT_EQ(got.params, nullptr);
-    }
-}
-
-TEST_F(MainWindow, ControlsAsTheyStand)
-{
-    int children = 0;
-    for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        ++children;
-    }
-    EXPECT_EQ(children, 6);
-
-    for (int i = 0; i < 6; ++i) {
-        const ExpectedControl& want = CONTROLS[i];
-        SCOPED_TRACE(want.text);
-        HWND control = Control(static_cast<ControlIndex>(i));
-        ASSERT_NE(control, window);
-        char className[32] = "";
-        GetClassNameA(control, className, sizeof className);
-        EXPECT_EQ(lstrcmpiA(className, want.className), 0) << className;
-        EXPECT_EQ(Text(static_cast<ControlIndex>(i)), want.text);
-        EXPECT_EQ(GetDlgCtrlID(control), want.id);
-        // The platform's controls adjust their own frame: a list hands its border and
-        // scroll bar to its drop-down part, the field draws its border as a client edge.
-        DWORD style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
-        EXPECT_EQ(style | WS_BORDER | WS_VSCROLL, want.style | WS_BORDER | WS_VSCROLL);
-        EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(control, GWL_EXSTYLE)) & ~WS_EX_CLIENTEDGE,
-                  want.exStyle);
-
-        RECT rect;
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        EXPECT_EQ(rect.left, want.x);
-        EXPECT_EQ(rect.top, want.y);
-        EXPECT_EQ(rect.right - rect.left, want.width);
-        if (lstrcmpiA(want.className, "ComboBox") != 0) {
-            EXPECT_EQ(rect.bottom - rect.top, want.height);
-        }
-    }
-}
-
-TEST_F(MainWindow, ListsAndDayField)
-{
-    const struct {
-        ControlIndex control;
-        const ChoiceList* choices;
-        int selected;
-    } lists[] = {{CAMERAS, &CAMERA_CHOICES, 31}, {BIT_RATE, &BIT_RATE_CHOICES, 6},
-                 {HOURS, &HOURS_CHOICES, 23}};
-    for (const auto& list : lists) {
-        SCOPED_TRACE(list.selected);
-        HWND control = Control(list.control);
-        ASSERT_EQ(SendMessageA(control, CB_GETCOUNT, 0, 0), list.choices->count);
-        for (int i = 0; i < list.choices->count; ++i) {
+    // The lists hold the form's items, the first selections chosen; the day field takes six.
+    const ChoiceList* lists[] = {&CAMERA_CHOICES, &BIT_RATE_CHOICES, &HOURS_CHOICES};
+    for (int l = 0; l < 3; ++l) {
+        std::string want = std::to_string(lists[l]->firstSelection), got;
+        got = std::to_string(SendMessageA(made[CAMERAS + l], CB_GETCURSEL, 0, 0));
+        for (int i = 0; i < lists[l]->count + 1; ++i) {  // and not one more
             char item[16] = "";
-            SendMessageA(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item));
-            EXPECT_STREQ(item, list.choices->items[i]);
+            SendMessageA(made[CAMERAS + l], CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+            got += std::string(" ") + item;
+            want += std::string(" ") + (i < lists[l]->count ? lists[l]->items[i] : "");
         }
-        EXPECT_EQ(SendMessageA(control, CB_GETCURSEL, 0, 0), list.selected);
+        EXPECT_EQ(got, want);
     }
-    EXPECT_EQ(Text(DAYS), "30");
-    EXPECT_EQ(SendMessageA(Control(DAYS), EM_GETLIMITTEXT, 0, 0), 6);
+    EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);
 }
 
-TEST_F(MainWindow, CalculateRepaintsAfterEachLine)
+TEST(Painting, DrawsEveryTextExactly)
 {
-    StartCountingPaints(window);
-    Click(CALCULATE);
-    const PaintSeen expected[] = {
-        {"POR HORA: 14.06 GB", "", ""},
-        {"POR HORA: 14.06 GB", " POR DIA: 337.50 GB", ""},
-        {"POR HORA: 14.06 GB", " POR DIA: 337.50 GB", "  TOTAL: 9.89 TB"},
+    const ResultLines lines = {
+        {"POR HORA: 14.06 GB"}, {" POR DIA: 337.50 GB"}, {"  TOTAL: 9.89 TB"}};
+    HDC drawn = Picture();
+    DrawMainWindowTexts(drawn, {0, 0, 450, 360}, lines);
+    EXPECT_TRUE(Pixels(drawn) ==
+                Pixels(ExpectedFace(lines.perHour.text, lines.perDay.text, lines.total.text)));
+}
+
+TEST_F(MainWindow, ClickRepaintsAfterEachLineAndShowsThem)
+{
+    SendMessageA(made[CAMERAS], CB_SETCURSEL, 9, 0);   // 10 cameras
+    SendMessageA(made[BIT_RATE], CB_SETCURSEL, 5, 0);  // 768 kbps
+    SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
+    EXPECT_EQ(paints, (std::vector<std::string>{
+                          "POR HORA: 3.30 GB||", "POR HORA: 3.30 GB| POR DIA: 79.10 GB|",
+                          "POR HORA: 3.30 GB| POR DIA: 79.10 GB|  TOTAL: 2.32 TB"}));
+    // The window shows the expected face exactly, but for its controls: the platform's.
+    HDC expected = ExpectedFace("POR HORA: 3.30 GB", " POR DIA: 79.10 GB", "  TOTAL: 2.32 TB");
+    HDC shown = Picture();
+    BitBlt(shown, 0, 0, 450, 360, GetDC(made[0]), 0, 0, SRCCOPY);
+    BitBlt(shown, 293, 115, 157, 101, expected, 293, 115, SRCCOPY);  // the lists, the field
+    BitBlt(shown, 140, 310, 170, 25, expected, 140, 310, SRCCOPY);   // the buttons
+    EXPECT_TRUE(Pixels(shown) == Pixels(expected));
+}
+
+TEST_F(MainWindow, EveryBoxWithTheWindowHiddenAndNothingLost)
+{
+    const std::string dayLimit = DAY_LIMIT_CAPTION + std::string(" / ");
+    const struct {
+        const char* days;
+        HWND target;  // gets a click, or a close request if it is the window
+        int answer;
+        std::string box;
+    } cases[] = {
+        {"366", made[CALCULATE], IDOK, dayLimit + DAY_LIMIT_TEXT + " / buttons 1 / error icon"},
+        {"-5", made[CALCULATE], IDOK, dayLimit + NEGATIVE_DAYS_TEXT + " / buttons 1 / error icon"},
+        {"12", made[0], IDNO,
+         "CONFIRMA\xC7\xC3O / Voc\xEA tem certeza que deseja sair? / buttons 6 7 / question icon"},
     };
-    ASSERT_EQ(PaintsSeen().size(), 3u);
-    for (size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(PaintsSeen()[i].perHour, expected[i].perHour);
-        EXPECT_EQ(PaintsSeen()[i].perDay, expected[i].perDay);
-        EXPECT_EQ(PaintsSeen()[i].total, expected[i].total);
+    SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
+    const std::string before = Lines();
+    for (const auto& c : cases) {
+        SetWindowTextA(made[DAYS], c.days);
+        boxes.clear();
+        paints.clear();
+        answer = c.answer;
+        SendMessageA(c.target, c.target == made[0] ? WM_CLOSE : BM_CLICK, 0, 0);
+        EXPECT_EQ(boxes, std::vector<std::string>{c.box + " / window hidden"});
+        // Shown again at once, painted with the earlier lines, the day text as it was.
+        EXPECT_TRUE(IsWindowVisible(made[0]));
+        EXPECT_EQ(paints, std::vector<std::string>{before});
+        EXPECT_EQ(Text(made[DAYS]), c.days);
+        EXPECT_FALSE(Pump());
     }
-    EXPECT_TRUE(IsWindowVisible(window));
-}
-
-TEST_F(MainWindow, OtherSelectionsChangeTheResult)
-{
-    // 10 cameras at 768 kbps, 24 hours, 30 days: 3.30 GB, 79.10 GB, 2.32 TB.
-    SendMessageA(Control(CAMERAS), CB_SETCURSEL, 9, 0);
-    SendMessageA(Control(BIT_RATE), CB_SETCURSEL, 5, 0);
-    Click(CALCULATE);
-    EXPECT_STREQ(MainForm().results.perHour.text, "POR HORA: 3.30 GB");
-    EXPECT_STREQ(MainForm().results.perDay.text, " POR DIA: 79.10 GB");
-    EXPECT_STREQ(MainForm().results.total.text, "  TOTAL: 2.32 TB");
-}
-
-struct RefusalCase {
-    const char* days;
-    const char* text;  // UTF-8
-};
-
-TEST_F(MainWindow, RefusedDayCountsShowTheErrorBox)
-{
-    const RefusalCase cases[] = {
-        {"366", "A quantidade de dias deve ser menor que 366. Por favor, tente novamente."},
-        {"-5", "A quantidade de dias não pode ser negativa. Por favor, tente novamente."},
-    };
-    Click(CALCULATE);
-    ResultLines before = MainForm().results;
-    for (const RefusalCase& c : cases) {
-        SCOPED_TRACE(c.days);
-        SetDays(c.days);
-        StartAnsweringBoxes(window, IDOK);
-        StartCountingPaints(window);
-        Click(CALCULATE);
-        StopAnsweringBoxes();
-        ASSERT_EQ(SeenBoxes().size(), 1u);
-        const SeenBox& box = SeenBoxes()[0];
-        EXPECT_EQ(box.className, "#32770");
-        EXPECT_EQ(box.caption, Cp1252("Falha na operação"));
-        EXPECT_EQ(box.text, Cp1252(c.text));
-        EXPECT_FALSE(box.ownerVisible);
-        EXPECT_TRUE(box.hasOk);
-        EXPECT_FALSE(box.hasYes || box.hasNo || box.hasCancel);
-        EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_HAND));
-        EXPECT_TRUE(IsWindowVisible(window));
-        EXPECT_EQ(std::memcmp(&before, &MainForm().results, sizeof before), 0);
-        // Shown again and painted at once with the earlier lines.
-        ASSERT_FALSE(PaintsSeen().empty());
-        EXPECT_EQ(PaintsSeen().back().total, "  TOTAL: 9.89 TB");
+    // While a box is up, posted commands and close requests are ignored, not kept for later.
+    SetWindowTextA(made[DAYS], "366");
+    for (int i = 0; i < 200; ++i) {
+        PostMessageA(made[0], WM_COMMAND, CMD_CALCULATE, 0);
+        PostMessageA(made[0], i % 10 == 0 ? WM_CLOSE : WM_NULL, 0, 0);
     }
+    boxes.clear();
+    answer = IDNO;
+    EXPECT_FALSE(Pump());
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(Lines(), before);
+    // Answered, the window works as before.
+    SetWindowTextA(made[DAYS], "30");
+    PostMessageA(made[0], WM_COMMAND, CMD_CALCULATE, 0);
+    PostMessageA(made[0], WM_CLOSE, 0, 0);
+    EXPECT_FALSE(Pump());
+    EXPECT_EQ(Lines(), "POR HORA: 14.06 GB| POR DIA: 337.50 GB|  TOTAL: 9.89 TB");
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_TRUE(IsWindowVisible(made[0]));
 }
 
-TEST_F(MainWindow, CommandsWithANotificationCodeAreIgnored)
+TEST_F(MainWindow, OnlyClicksCountYesAndSairEnd)
 {
-    const WPARAM commands[] = {MAKEWPARAM(CMD_CALCULATE, BN_SETFOCUS),
-                               MAKEWPARAM(CMD_EXIT, BN_SETFOCUS),
-                               MAKEWPARAM(CMD_EXIT, 1),
-                               (WPARAM{1} << 32) | CMD_EXIT};
-    for (WPARAM command : commands) {
-        SendMessageA(window, WM_COMMAND, command, 0);
-        EXPECT_TRUE(IsWindow(window));
-        EXPECT_STREQ(MainForm().results.perHour.text, "RESULTADO");
-        EXPECT_FALSE(PumpMessages());
+    for (WPARAM command : {MAKEWPARAM(CMD_CALCULATE, BN_SETFOCUS), MAKEWPARAM(CMD_EXIT, 1),
+                           (WPARAM{1} << 32) | CMD_EXIT}) {
+        SendMessageA(made[0], WM_COMMAND, command, 0);
     }
-}
-
-TEST_F(MainWindow, SairEndsAtOnce)
-{
-    StartAnsweringBoxes(window, IDNO);
-    Click(EXIT);
-    StopAnsweringBoxes();
-    EXPECT_TRUE(SeenBoxes().empty());
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(PumpMessages());  // WM_QUIT with exit status 0
-}
-
-TEST_F(MainWindow, CloseRequestNoKeepsEverything)
-{
-    SetDays("12");
-    Click(CALCULATE);
-    ResultLines before = MainForm().results;
-    StartAnsweringBoxes(window, IDNO);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    StopAnsweringBoxes();
-    ASSERT_EQ(SeenBoxes().size(), 1u);
-    const SeenBox& box = SeenBoxes()[0];
-    EXPECT_EQ(box.caption, Cp1252("CONFIRMAÇÃO"));
-    EXPECT_EQ(box.text, Cp1252("Você tem certeza que deseja sair?"));
-    EXPECT_FALSE(box.ownerVisible);
-    EXPECT_TRUE(box.hasYes && box.hasNo);
-    EXPECT_FALSE(box.hasOk || box.hasCancel);
-    EXPECT_EQ(box.icon, LoadIconA(nullptr, IDI_QUESTION));
-
-    EXPECT_TRUE(IsWindow(window));
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(Text(DAYS), "12");
-    EXPECT_EQ(Text(CAMERAS), "32");
-    EXPECT_EQ(std::memcmp(&before, &MainForm().results, sizeof before), 0);
-    EXPECT_FALSE(PumpMessages());
-}
-
-TEST_F(MainWindow, CloseRequestYesEnds)
-{
-    StartAnsweringBoxes(window, IDYES);
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    StopAnsweringBoxes();
-    EXPECT_EQ(SeenBoxes().size(), 1u);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(PumpMessages());
-}
-
-TEST_F(MainWindow, MessageLoopEndsWithTheWindow)
-{
-    // Sair posts the quit message after destroying the window; the loop returns 0.
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(CMD_EXIT, 0), 0);
-    EXPECT_EQ(RunMessageLoop(window), 0);
-    EXPECT_FALSE(IsWindow(window));
-    PumpMessages();
-}
-
-void ExpectColour(const Pixels& shown, int x, int y, COLORREF colour)
-{
-    EXPECT_EQ(shown.At(x, y), colour) << "at " << x << ", " << y;
-}
-
-TEST_F(MainWindow, BackgroundEdgeToEdge)
-{
-    Pixels shown = GrabWindow(window);
-    Pixels background = BackgroundPicture();
-    ASSERT_EQ(shown.width, WIDTH);
-    ASSERT_EQ(shown.height, HEIGHT);
-    ASSERT_EQ(background.width, WIDTH);
-
-    // The frame line on the window's border, the header, the rule, the results frame,
-    // the green stripe and the white band, at their places.
-    ExpectColour(shown, 0, 0, RGB(159, 159, 159));
-    ExpectColour(shown, 449, 359, RGB(159, 159, 159));
-    ExpectColour(shown, 0, 180, RGB(156, 156, 156));
-    ExpectColour(shown, 449, 180, RGB(156, 156, 156));
-    ExpectColour(shown, 440, 1, RGB(211, 211, 211));
-    ExpectColour(shown, 440, 61, RGB(238, 238, 238));
-    ExpectColour(shown, 60, 78, RGB(195, 195, 195));
-    ExpectColour(shown, 99, 229, RGB(195, 195, 195));
-    ExpectColour(shown, 349, 299, RGB(195, 195, 195));
-    ExpectColour(shown, 10, 347, RGB(165, 199, 89));
-    ExpectColour(shown, 440, 350, RGB(138, 192, 52));
-    ExpectColour(shown, 10, 353, RGB(152, 169, 127));
-    ExpectColour(shown, 225, 356, RGB(255, 255, 255));
-    ExpectColour(shown, 20, 200, RGB(238, 238, 238));
-
-    // Everywhere outside the text rows and the controls, the picture itself.
-    const RECT untouched[] = {{0, 0, 449, 80}, {0, 100, 449, 110}, {0, 222, 449, 236},
-                              {0, 294, 449, 305}, {0, 340, 449, 359}};
-    for (const RECT& area : untouched) {
-        EXPECT_EQ(CountChanged(shown, background, area), 0) << "band from y " << area.top;
-    }
-}
-
-TEST_F(MainWindow, TextsBeforeAndAfterCalculate)
-{
-    Pixels background = BackgroundPicture();
-    Pixels before = GrabWindow(window);
-    EXPECT_GT(CountChanged(before, background, INSTRUCTION_ROW), 100);
-    for (const RECT& row : LABEL_ROWS) {
-        EXPECT_GT(CountChanged(before, background, row), 50) << "label at y " << row.top;
-    }
-    // Only "RESULTADO", in the middle row of the frame.
-    EXPECT_EQ(CountChanged(before, background, RESULT_ROWS[0]), 0);
-    EXPECT_GT(CountChanged(before, background, RESULT_ROWS[1]), 20);
-    EXPECT_EQ(CountChanged(before, background, RESULT_ROWS[2]), 0);
-
-    Click(CALCULATE);
-    Pixels after = GrabWindow(window);
-    for (const RECT& row : RESULT_ROWS) {
-        EXPECT_GT(CountChanged(after, background, row), 50) << "result at y " << row.top;
-    }
-    // Each result line is centred on x 225: as much ink left of the centre as right.
-    for (const RECT& row : RESULT_ROWS) {
-        RECT left = {row.left, row.top, 224, row.bottom};
-        RECT right = {226, row.top, row.right, row.bottom};
-        int l = CountChanged(after, background, left);
-        int r = CountChanged(after, background, right);
-        EXPECT_NEAR(l, r, (l + r) / 4) << "result at y " << row.top;
-    }
-}
-
-TEST(Texts, CarriedAsWindows1252Bytes)
-{
-    // The shipped program holds the accented texts as one byte a letter.
-    std::FILE* file = std::fopen(MORVALEN_EXE_PATH, "rb");
-    ASSERT_NE(file, nullptr) << MORVALEN_EXE_PATH;
-    std::string program;
-    char chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-        program.append(chunk, n);
-    }
-    std::fclose(file);
-    const char* texts[] = {"Quantidade de Câmeras:", "Gravação (horas por dia):",
-                           "Dias de gravação:", "Você tem certeza que deseja sair?",
-                           "CONFIRMAÇÃO", "Falha na operação",
-                           "A quantidade de dias não pode ser negativa."};
-    for (const char* text : texts) {
-        SCOPED_TRACE(text);
-        EXPECT_NE(program.find(Cp1252(text)), std::string::npos);
-        EXPECT_EQ(program.find(text), std::string::npos);  // and not as UTF-8
-    }
-    EXPECT_NE(program.find(std::string("C\xE2m", 3)), std::string::npos);
+    EXPECT_EQ(Lines(), "RESULTADO||");
+    EXPECT_FALSE(Pump());
+    answer = IDYES;
+    SendMessageA(made[0], WM_CLOSE, 0, 0);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(IsWindow(made[0]));
+    EXPECT_TRUE(Pump());  // the quit message, status 0
+    // Sair, in the program's own loop, ends at once without a question.
+    made.clear();
+    CreateMainWindow(GetModuleHandleA(nullptr));
+    PostMessageA(made[EXIT], BM_CLICK, 0, 0);
+    EXPECT_EQ(RunMessageLoop(made[0]), 0);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(IsWindow(made[0]));
+    EXPECT_EQ(RunMessageLoop(nullptr), 0);  // a window never made: no loop at all
 }
 
 }  // namespace

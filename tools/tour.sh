@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# A short tour of the program, as a person takes it, with the real mouse and keyboard on
+# the Wine session's display: `make run` takes it when there is no desktop, and the smoke
+# test checks what it saw. Screenshots of the window go to OUTPUT_DIR:
+#   opened.png      as the window opens
+#   calculated.png  after a click on "Calcular" with the first selections
+#   typed.png       after "5" typed at the end of the day field (305 days) and Calcular
+# then a click on "Sair". The exit status is the program's.
+#
+#   tour.sh EXE OUTPUT_DIR
+set -euo pipefail
+exe=$1 out=$2
+session=$(dirname "${BASH_SOURCE[0]}")/wine-session.sh
+mkdir -p "$out"
+rm -f "$out"/*.png
+DISPLAY=$("$session" display)
+export DISPLAY
+
+"$session" run "$exe" &
+program=$!
+trap 'kill "$program" 2> /dev/null || true' EXIT  # never left behind, whatever happens
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' | head -n 1)
+[ -n "$window" ] || { echo "tour: the window never appeared" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+shot() {
+    sleep 0.5
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "450x360+$X+$Y" +repage "$out/$1.png"
+}
+click() {  # window coordinates
+    xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1
+}
+
+shot opened
+click 180 322  # "Calcular": 140, 310, 80 x 25
+shot calculated
+xdotool windowfocus --sync "$window"
+click 340 206  # the day field, right of its text: 293, 196, 56 x 20
+xdotool key End
+xdotool type 5
+click 180 322
+shot typed
+click 270 322  # "Sair": 230, 310, 80 x 25
+for _ in $(seq 100); do
+    kill -0 "$program" 2> /dev/null || break
+    sleep 0.1
+done
+if kill -0 "$program" 2> /dev/null; then
+    echo "tour: the program did not end after Sair" >&2
+    exit 1
+fi
+wait "$program"
