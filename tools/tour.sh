@@ -4,7 +4,9 @@
 # test checks what it saw. Screenshots of the window go to OUTPUT_DIR:
 #   opened.png      as the window opens
 #   calculated.png  after a click on "Calcular" with the first selections
-#   typed.png       after "5" typed at the end of the day field (305 days) and Calcular
+#   chosen.png      after another number of cameras is picked from the dropped list, and
+#                   Calcular
+#   typed.png       after "5" is typed at the end of the day field (305 days), and Calcular
 # then a click on "Sair". The exit status is the program's.
 #
 #   tour.sh EXE OUTPUT_DIR
@@ -34,6 +36,10 @@ click() {  # window coordinates
 shot opened
 click 180 322  # "Calcular": 140, 310, 80 x 25
 shot calculated
+click 320 124  # open the cameras list: 293, 115, 57 wide
+click 310 160  # an item of the dropped list other than 32
+click 180 322
+shot chosen
 xdotool windowfocus --sync "$window"
 click 340 206  # the day field, right of its text: 293, 196, 56 x 20
 xdotool key End
