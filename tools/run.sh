@@ -11,5 +11,5 @@ if [ -n "${DISPLAY:-}" ]; then
 else
     "$here/tour.sh" "$exe" "$here/../build/run"
     echo "No display: the program ran on a private Xvfb. Screenshots in build/run:"
-    echo "  opened.png, calculated.png (Calcular), typed.png (305 days typed, Calcular)"
+    echo "  opened.png, calculated.png, chosen.png (other cameras), typed.png (305 days)"
 fi

@@ -1,81 +1,17 @@
-// The estimate core: cases worked out by hand, the form's Calculate with a scripted window,
-// and every input the form can offer.
+// The estimate core: the worked cases and the day rules through Calculate with a scripted
+// window, the lines at the unit boundaries, the conversion, and every input the form offers.
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 #include <gtest/gtest.h>
 
 #include "core/calculator_form.h"
 
 namespace {
-
-std::string Line(LineKind kind, std::int32_t megabytes)
-{
-    ResultText slot;
-    std::memset(slot.text, '#', sizeof slot.text);
-    FormatResultLine(kind, megabytes, slot);
-    return std::string(slot.text, strnlen(slot.text, sizeof slot.text));
-}
-
-TEST(StorageEstimate, WorkedCases)
-{
-    // H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours, each
-    // wrapping modulo 2^32; then what the lines per hour, per day and in total say.
-    const std::pair<EstimateInputs, const char*> cases[] = {
-        {{32, 1024, 24, 30}, "14400 345600 10368000: 14.06 GB|337.50 GB|9.89 TB"},
-        {{1, 32, 1, 1}, "14 14 14: 14.00 MB|14.00 MB|14.00 MB"},
-        {{1, 32, 24, 30}, "14 336 10080: 14.00 MB|336.00 MB|9.84 GB"},
-        {{10, 768, 24, 30}, "3375 81000 2430000: 3.30 GB|79.10 GB|2.32 TB"},
-        {{4, 512, 12, 7}, "900 10800 75600: 900.00 MB|10.55 GB|73.83 GB"},
-        {{32, 8192, 24, 365}, "115200 2764800 1009152000: 112.50 GB|2.64 TB|962.40 TB"},
-        {{1, 32, 24, 0}, "14 336 0: 14.00 MB|336.00 MB|0.00 MB"},
-        // 14400 * -200000 * 24 = -69120000000; plus 17 * 2^32: 3894444032, as signed:
-        {{32, 1024, 24, -200000}, "14400 345600 -400523264: 14.06 GB|337.50 GB|-400523264.00 MB"},
-        // 1024 * 1000000 * 3600 KB less 858 * 2^32 = 1318060032 KB: wrapped, then divided.
-        {{1000000, 8192, 1, 1}, "1287168 1287168 1287168: 1.23 TB|1.23 TB|1.23 TB"},
-        // -15 / 8 truncates toward zero, to -1.
-        {{1024, -15, 1, 1}, "-3600 -3600 -3600: -3600.00 MB|-3600.00 MB|-3600.00 MB"},
-    };
-    for (const auto& [in, expected] : cases) {
-        std::int32_t hour = MegabytesPerHour(in), day = MegabytesPerDay(in),
-                     total = MegabytesTotal(in);
-        EXPECT_EQ(std::to_string(hour) + " " + std::to_string(day) + " " + std::to_string(total) +
-                      ": " + Line(LineKind::PerHour, hour).substr(10) + "|" +
-                      Line(LineKind::PerDay, day).substr(10) + "|" +
-                      Line(LineKind::Total, total).substr(9),
-                  expected);
-    }
-}
-
-TEST(StorageEstimate, EveryFormatUnitBoundariesAndTies)
-{
-    // Units change strictly above 1024; amounts above 2^24 are rounded to single precision
-    // first; an exact tie goes to the even neighbour in both builds.
-    const struct {
-        LineKind kind;
-        std::int32_t megabytes;
-        const char* line;
-    } cases[] = {
-        {LineKind::PerHour, 1024, "POR HORA: 1024.00 MB"},
-        {LineKind::PerHour, 1152, "POR HORA: 1.12 GB"},  // 1.125
-        {LineKind::PerHour, 1048577, "POR HORA: 1.00 TB"},
-        {LineKind::PerDay, -5000000, " POR DIA: -5000000.00 MB"},  // never scaled
-        {LineKind::PerDay, 1048576, " POR DIA: 1024.00 GB"},
-        {LineKind::PerDay, 2621440, " POR DIA: 2.50 TB"},
-        {LineKind::Total, 1025, "  TOTAL: 1.00 GB"},
-        {LineKind::Total, 28800, "  TOTAL: 28.12 GB"},     // 28.125: 1 camera, 512 kbps, 8 h, 16 d
-        {LineKind::Total, 16777217, "  TOTAL: 16.00 TB"},  // 2^24 + 1 rounds to 2^24
-        {LineKind::Total, INT32_MIN, "  TOTAL: -2147483648.00 MB"},  // the longest: 26
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Line(c.kind, c.megabytes), c.line);
-    }
-}
 
 // The controls' texts; each read as field:capacity, and the result slots at each repaint.
 struct FakeWindow {
@@ -107,6 +43,85 @@ CalculateOutcome CalculateIn(FakeWindow& fake)
     return Calculate(fake.form, Read, repaint, &fake);
 }
 
+TEST(CalculatorForm, WorkedCasesAndDayRules)
+{
+    // H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours; then
+    // the lines per hour, per day and in total. Only the first six characters of the day
+    // field count; a count above 365 or below 0 is refused, and every line stays as it was.
+    const std::array<const char*, 5> cases[] = {
+        {"32", "1024", "24", "30", "14400 345600 10368000 14.06 GB|337.50 GB|9.89 TB"},
+        {"1", "32", "1", "1", "14 14 14 14.00 MB|14.00 MB|14.00 MB"},
+        {"1", "32", "24", "30", "14 336 10080 14.00 MB|336.00 MB|9.84 GB"},
+        {"10", "768", "24", "30", "3375 81000 2430000 3.30 GB|79.10 GB|2.32 TB"},
+        {"4", "512", "12", "7", "900 10800 75600 900.00 MB|10.55 GB|73.83 GB"},
+        {"32", "8192", "24", "365", "115200 2764800 1009152000 112.50 GB|2.64 TB|962.40 TB"},
+        {"1", "32", "24", "0", "14 336 0 14.00 MB|336.00 MB|0.00 MB"},
+        {"1", "32", "24", "0000365", "14 336 12096 14.00 MB|336.00 MB|11.81 GB"},  // 36 days
+        {"1", "32", "24", "366", "refused, unchanged"},
+        {"1", "32", "24", "1234567", "refused, unchanged"},  // 123456 days
+        {"1", "32", "24", "-1", "negative, unchanged"},
+    };
+    for (const auto& c : cases) {
+        FakeWindow fake = {{"2", "64", "2", "2"}, InitialFormState(), "", ""};
+        CalculateIn(fake);
+        const std::string before = Lines(fake.form.results);
+        fake.texts = {c[0], c[1], c[2], c[3]};
+        CalculateOutcome outcome = CalculateIn(fake);
+        const EstimateInputs& in = fake.form.inputs;
+        const ResultLines& r = fake.form.results;
+        std::string said =
+            outcome == CalculateOutcome::DayLimitExceeded ? "refused"
+            : outcome == CalculateOutcome::NegativeDayCount
+                ? "negative"
+                : std::to_string(MegabytesPerHour(in)) + " " + std::to_string(MegabytesPerDay(in)) +
+                      " " + std::to_string(MegabytesTotal(in)) + " " + (r.perHour.text + 10) + "|" +
+                      (r.perDay.text + 10) + "|" + (r.total.text + 9);
+        EXPECT_EQ(said + (outcome != CalculateOutcome::Done && Lines(r) + fake.repaints == before
+                              ? ", unchanged"
+                              : ""),
+                  c[4]);
+    }
+}
+
+std::string Line(LineKind kind, std::int32_t megabytes)
+{
+    ResultText slot;
+    std::memset(slot.text, '#', sizeof slot.text);
+    FormatResultLine(kind, megabytes, slot);
+    return std::string(slot.text, strnlen(slot.text, sizeof slot.text));
+}
+
+TEST(StorageEstimate, EveryFormatUnitBoundariesAndWraps)
+{
+    // Units change strictly above 1024; amounts above 2^24 are rounded to single precision
+    // first; an exact tie goes to the even neighbour in both builds.
+    const struct {
+        LineKind kind;
+        std::int32_t megabytes;
+        const char* line;
+    } cases[] = {
+        {LineKind::PerHour, 1024, "POR HORA: 1024.00 MB"},
+        {LineKind::PerHour, 1152, "POR HORA: 1.12 GB"},  // 1.125
+        {LineKind::PerHour, 1048577, "POR HORA: 1.00 TB"},
+        {LineKind::PerDay, -5000000, " POR DIA: -5000000.00 MB"},  // never scaled
+        {LineKind::PerDay, 1048576, " POR DIA: 1024.00 GB"},
+        {LineKind::PerDay, 2621440, " POR DIA: 2.50 TB"},
+        {LineKind::Total, 1025, "  TOTAL: 1.00 GB"},
+        {LineKind::Total, 28800, "  TOTAL: 28.12 GB"},     // 28.125: 1 camera, 512 kbps, 8 h, 16 d
+        {LineKind::Total, 16777217, "  TOTAL: 16.00 TB"},  // 2^24 + 1 rounds to 2^24
+        {LineKind::Total, INT32_MIN, "  TOTAL: -2147483648.00 MB"},  // the longest: 26
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Line(c.kind, c.megabytes), c.line);
+    }
+    // Amounts wrap modulo 2^32. 14400 * -200000 * 24 = -69120000000, plus 17 * 2^32:
+    // -400523264. 1024 KB/s * 1000000 * 3600, less 858 * 2^32: 1318060032 KB, then / 1024.
+    // -15 kbps / 8 truncates toward zero, to -1 KB/s.
+    EXPECT_EQ(MegabytesTotal({32, 1024, 24, -200000}), -400523264);
+    EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
+    EXPECT_EQ(MegabytesPerHour({1024, -15, 1, 1}), -3600);
+}
+
 TEST(CalculatorForm, ListsTextsAndTheFirstSelections)
 {
     std::string items;  // a star before each first selection
@@ -135,46 +150,16 @@ TEST(CalculatorForm, ListsTextsAndTheFirstSelections)
     EXPECT_EQ(fake.repaints,
               "POR HORA: 14.06 GB|| / POR HORA: 14.06 GB| POR DIA: 337.50 GB| / "
               "POR HORA: 14.06 GB| POR DIA: 337.50 GB|  TOTAL: 9.89 TB / ");
-}
-
-TEST(CalculatorForm, DayRules)
-{
-    const struct {
-        const char* days;
-        CalculateOutcome outcome;
-        const char* total;  // 1 camera at 32 kbps, 24 hours: H = 14
-    } cases[] = {
-        {"365", CalculateOutcome::Done, "  TOTAL: 119.77 GB"},     // 14*365*24 = 122640 MB
-        {"0000365", CalculateOutcome::Done, "  TOTAL: 11.81 GB"},  // 000036: 12096 MB
-        {"  7x", CalculateOutcome::Done, "  TOTAL: 2.30 GB"},      // 14*7*24 = 2352 MB
-        {"", CalculateOutcome::Done, "  TOTAL: 0.00 MB"},
-        {"-0", CalculateOutcome::Done, "  TOTAL: 0.00 MB"},
-        {"366", CalculateOutcome::DayLimitExceeded, nullptr},
-        {"1234567", CalculateOutcome::DayLimitExceeded, nullptr},  // 123456
-        {"-1", CalculateOutcome::NegativeDayCount, nullptr},
-    };
-    for (const auto& c : cases) {
-        // A refusal leaves every line of the Calculate before (10 cameras at 768 kbps) and
-        // asks for no repaint.
-        FakeWindow fake = {{"10", "768", "24", "30"}, InitialFormState(), "", ""};
-        CalculateIn(fake);
-        const std::string before = Lines(fake.form.results);
-        fake.texts = {"1", "32", "24", c.days};
-        EXPECT_EQ(CalculateIn(fake), c.outcome) << c.days;
-        EXPECT_EQ(c.total ? fake.form.results.total.text : Lines(fake.form.results) + fake.repaints,
-                  c.total ? c.total : before)
-            << c.days;
-    }
     // A reader that fills the whole buffer without a NUL: each text still ends inside it.
-    FormState form = InitialFormState();
     auto careless = [](void*, FormField, char* text, int size) {
         std::memset(text, '9', static_cast<std::size_t>(size));
     };
+    FormState& f = fake.form;
     Calculate(
-        form, careless, [](void*) {}, nullptr);
-    EXPECT_EQ(std::string(form.camerasText) + "|" + form.bitRateText + "|" + form.hoursText + "|" +
-                  form.daysText,
-              "99|9999|99|999999");
+        f, careless, [](void*) {}, nullptr);
+    EXPECT_EQ(
+        std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" + f.daysText,
+        "99|9999|99|999999");
 }
 
 TEST(CalculatorForm, DecimalConversion)
@@ -205,58 +190,51 @@ TEST(CalculatorForm, DecimalConversion)
     }
 }
 
-// A line must be its label, a number with two decimals and the unit the amount calls for
-// (MB up to 1024, GB up to 1048576, else TB), ended inside its slot; and say the amount to
-// two decimals of its unit, give or take single precision's rounding of large amounts.
-// Returns what the line reads back as, in megabytes.
-double ReadBack(const ResultText& slot, const char* label, std::int64_t megabytes)
-{
-    int unit = megabytes <= 1024 ? 0 : megabytes <= 1048576 ? 1 : 2;
-    double size = std::pow(1024.0, unit), shown = -1;
-    char* end = nullptr;
-    std::size_t length = strnlen(slot.text, sizeof slot.text), labelLength = std::strlen(label);
-    if (length < sizeof slot.text && std::strncmp(slot.text, label, labelLength) == 0) {
-        shown = std::strtod(slot.text + labelLength, &end) * size;
-    }
-    double tolerance = 0.005000001 * size + static_cast<double>(megabytes) / (1 << 23);
-    EXPECT_TRUE(end && end[-3] == '.' && std::strcmp(end, &" MB\0 GB\0 TB"[unit * 4]) == 0 &&
-                std::fabs(shown - static_cast<double>(megabytes)) <= tolerance)
-        << std::string(slot.text, length) << " for " << megabytes << " MB";
-    return shown;
-}
-
 TEST(CalculatorForm, EveryInputTheFormOffers)
 {
-    // Properties, not a second copy of the formula. Under the sanitizers every seventh day
+    // Properties, not the formula again: each line is its label, a number with two decimals
+    // and the unit its amount calls for (MB up to 1024, GB up to 1048576, else TB), ended in
+    // its slot; it says the amount, taken as the hourly one times the hours and the days, to
+    // two decimals of that unit, give or take single precision's rounding of large amounts;
+    // and the total never falls as the days grow. Under the sanitizers every seventh day
     // count; the optimised Windows build walks them all.
 #if defined(__SANITIZE_ADDRESS__)
     const int dayStep = 7;
 #else
     const int dayStep = 1;
 #endif
-    char days[MAX_DAYS + 1][4];
+    const char* formats[] = {"POR HORA: %lf %cB%n", " POR DIA: %lf %cB%n", "  TOTAL: %lf %cB%n"};
     FakeWindow fake = {{}, InitialFormState(), "", ""};
-    for (int c = 0; c < CAMERA_CHOICES.count * BIT_RATE_CHOICES.count && !HasFailure(); ++c) {
-        for (int h = 0; h < HOURS_CHOICES.count; ++h) {
-            double lastTotal = -1;
-            for (int d = 0; d <= MAX_DAYS; d += dayStep) {
-                std::snprintf(days[d], sizeof days[d], "%d", d);
-                fake.texts = {CAMERA_CHOICES.items[c / BIT_RATE_CHOICES.count],
-                              BIT_RATE_CHOICES.items[c % BIT_RATE_CHOICES.count],
-                              HOURS_CHOICES.items[h], days[d]};
-                fake.reads.clear();
-                EXPECT_EQ(Calculate(
-                              fake.form, Read, [](void*) {}, &fake),
-                          CalculateOutcome::Done);
-                // Wider than 32 bits, the amounts are still each other's products.
-                std::int64_t hour = MegabytesPerHour(fake.form.inputs), day = hour * (h + 1);
-                EXPECT_EQ(MegabytesPerDay(fake.form.inputs), day);
-                EXPECT_EQ(MegabytesTotal(fake.form.inputs), day * d);
-                ReadBack(fake.form.results.perHour, "POR HORA: ", hour);
-                ReadBack(fake.form.results.perDay, " POR DIA: ", day);
-                double total = ReadBack(fake.form.results.total, "  TOTAL: ", day * d);
-                EXPECT_GE(total, lastTotal) << "the total fell at " << d << " days";
-                lastTotal = total;
+    char days[4];
+    for (int i = 0; i < 32 * 10 * 24 && !HasFailure(); ++i) {
+        int h = i % 24;  // the lists' sizes are checked above
+        double lastTotal = 0;
+        for (int d = 0; d <= MAX_DAYS; d += dayStep) {
+            std::snprintf(days, sizeof days, "%d", d);
+            fake.texts = {CAMERA_CHOICES.items[i / 240], BIT_RATE_CHOICES.items[i / 24 % 10],
+                          HOURS_CHOICES.items[h], days};
+            fake.reads.clear();
+            Calculate(
+                fake.form, Read, [](void*) {}, &fake);
+            std::int64_t hour = MegabytesPerHour(fake.form.inputs);
+            const std::int64_t amounts[] = {hour, hour * (h + 1), hour * (h + 1) * d};
+            const ResultLines& r = fake.form.results;
+            const ResultText* slots[] = {&r.perHour, &r.perDay, &r.total};
+            for (int k = 0; k < 3; ++k) {
+                double mb = static_cast<double>(amounts[k]), value = -1;
+                double unit = mb <= 1024 ? 1 : mb <= 1048576 ? 1024 : 1048576;
+                char text[RESULT_TEXT_SIZE + 1] = "", letter = 0;
+                int length = 0;
+                std::memcpy(text, slots[k]->text, RESULT_TEXT_SIZE);  // no NUL: length stays 0
+                std::sscanf(text, formats[k], &value, &letter, &length);
+                EXPECT_TRUE(length > 6 && text[length] == '\0' && text[length - 6] == '.' &&
+                            letter == "MGT"[unit > 1 ? (unit > 1024 ? 2 : 1) : 0] &&
+                            std::fabs(value * unit - mb) <= 0.005000001 * unit + mb / (1 << 23))
+                    << text << " for " << mb << " MB";
+                if (k == 2) {
+                    EXPECT_GE(value * unit, lastTotal) << "the total fell at " << d << " days";
+                    lastTotal = value * unit;
+                }
             }
         }
     }
