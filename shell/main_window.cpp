@@ -237,11 +237,14 @@ HWND CreateMainWindow(HINSTANCE instance)
         controls.fields[i] =
             CreateChild(mainWindow, instance, 0, field.className, field.text, field.style,
                         INPUT_LEFT, field.top, field.width, field.height, 0);
-        if (field.choices != nullptr) {
-            FillList(controls.fields[i], *field.choices);
+    }
+    // Once every control exists, the lists get their items; the day field takes no more
+    // than Calculate reads back.
+    for (int i = 0; i < FORM_FIELD_COUNT; ++i) {
+        if (INPUT_FIELDS[i].choices != nullptr) {
+            FillList(controls.fields[i], *INPUT_FIELDS[i].choices);
         }
     }
-    // The day field takes no more than Calculate reads back.
     SendMessageA(controls.fields[static_cast<int>(FormField::Days)], EM_LIMITTEXT,
                  DAYS_CAPACITY - 1, 0);
     return mainWindow;
