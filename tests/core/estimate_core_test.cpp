@@ -114,6 +114,7 @@ TEST(StorageEstimate, EveryFormatUnitBoundariesAndWraps)
     for (const auto& c : cases) {
         EXPECT_EQ(Line(c.kind, c.megabytes), c.line);
     }
+    EXPECT_EQ(sizeof(ResultText), 35u);  // 34 characters and the terminator
     // Amounts wrap modulo 2^32. 14400 * -200000 * 24 = -69120000000, plus 17 * 2^32:
     // -400523264. 1024 KB/s * 1000000 * 3600, less 858 * 2^32: 1318060032 KB, then / 1024.
     // -15 kbps / 8 truncates toward zero, to -1 KB/s.
@@ -150,16 +151,25 @@ TEST(CalculatorForm, ListsTextsAndTheFirstSelections)
     EXPECT_EQ(fake.repaints,
               "POR HORA: 14.06 GB|| / POR HORA: 14.06 GB| POR DIA: 337.50 GB| / "
               "POR HORA: 14.06 GB| POR DIA: 337.50 GB|  TOTAL: 9.89 TB / ");
-    // A reader that fills the whole buffer without a NUL: each text still ends inside it.
+    // A reader that fills the whole buffer without a NUL, then one that writes nothing (as
+    // WM_GETTEXT to a control that was never made): each text still ends inside its buffer,
+    // and what is not read is empty.
+    FormState& f = fake.form;
+    auto texts = [&f] {
+        return std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" +
+               f.daysText;
+    };
     auto careless = [](void*, FormField, char* text, int size) {
         std::memset(text, '9', static_cast<std::size_t>(size));
     };
-    FormState& f = fake.form;
-    Calculate(
-        f, careless, [](void*) {}, nullptr);
-    EXPECT_EQ(
-        std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" + f.daysText,
-        "99|9999|99|999999");
+    auto silent = [](void*, FormField, char*, int) {
+    };
+    auto noRepaint = [](void*) {
+    };
+    Calculate(f, careless, noRepaint, nullptr);
+    EXPECT_EQ(texts(), "99|9999|99|999999");
+    Calculate(f, silent, noRepaint, nullptr);
+    EXPECT_EQ(texts(), "|||");
 }
 
 TEST(CalculatorForm, DecimalConversion)
