@@ -21,7 +21,8 @@ export DISPLAY
 "$session" run "$exe" &
 program=$!
 trap 'kill "$program" 2> /dev/null || true' EXIT  # never left behind, whatever happens
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' | head -n 1)
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' | head -n 1) ||
+    true  # a search that timed out leaves the name empty, said just below
 [ -n "$window" ] || { echo "tour: the window never appeared" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
