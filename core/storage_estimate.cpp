@@ -50,8 +50,8 @@ std::int32_t MegabytesPerDay(const EstimateInputs& inputs)
 
 std::int32_t MegabytesTotal(const EstimateInputs& inputs)
 {
-    // By the days first, then by the hours, as the product has always put it. Modulo 2^32
-    // the order changes nothing: a product wraps to the same bits either way.
+    // By the days first, then by the hours. Modulo 2^32 the order changes nothing: a
+    // product wraps to the same bits either way.
     return WrappingMultiply(WrappingMultiply(MegabytesPerHour(inputs), inputs.days),
                             inputs.hoursPerDay);
 }
@@ -75,6 +75,7 @@ void FormatResultLine(LineKind kind, std::int32_t megabytes, ResultText& slot)
 {
     ScaledAmount amount = ScaleToUnit(megabytes);
     const char* format = LINE_FORMATS[static_cast<int>(kind)][static_cast<int>(amount.unit)];
-    // The longest line any input gives is 26 characters; the bound holds all the same.
+    // The longest line is 20 characters for any value the form accepts, and 27 for any
+    // amount at all (INT32_MIN per hour or per day); the bound holds all the same.
     (void)std::snprintf(slot.text, sizeof slot.text, format, static_cast<double>(amount.value));
 }

@@ -37,7 +37,8 @@ struct ResultLines {
 };
 
 // Amounts are whole megabytes in signed 32-bit integers. They wrap modulo 2^32 like the
-// two's-complement arithmetic they model; only a large negative day count gets there.
+// two's-complement arithmetic they model; nothing the form accepts wraps (the largest total
+// is 1,009,152,000 MB).
 std::int32_t MegabytesPerHour(const EstimateInputs& inputs);
 std::int32_t MegabytesPerDay(const EstimateInputs& inputs);
 std::int32_t MegabytesTotal(const EstimateInputs& inputs);
