@@ -20,6 +20,16 @@ const char* const BIT_RATE_ITEMS[] = {
 
 const char RESULT_PLACEHOLDER[] = "RESULTADO";
 
+// Leading white space, one optional sign, digits up to the first non-digit; no digits gives
+// 0. strtol reads the same way and saturates at the ends of long; where long is wider than
+// 32 bits (not on Windows) the ends of int32 are ours to set, so that every text has a
+// value, though a field of at most six characters never comes near them.
+std::int32_t DecimalTextToInt(const char* text)
+{
+    long value = std::strtol(text, nullptr, 10);
+    return static_cast<std::int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX));
+}
+
 // Reads one field into its buffer, which ends inside its capacity whatever the reader did,
 // and converts it.
 std::int32_t ReadNumber(FieldReader readField, void* context, FormField field, char* text,
@@ -50,14 +60,6 @@ FormState InitialFormState()
     FormState form = {};
     std::memcpy(form.results.perHour.text, RESULT_PLACEHOLDER, sizeof RESULT_PLACEHOLDER);
     return form;
-}
-
-std::int32_t DecimalTextToInt(const char* text)
-{
-    // strtol takes the same blanks, sign and digits, and saturates at the ends of long;
-    // where long is wider than 32 bits (not on Windows) the ends of int32 are ours to set.
-    long value = std::strtol(text, nullptr, 10);
-    return static_cast<std::int32_t>(std::clamp<long>(value, INT32_MIN, INT32_MAX));
 }
 
 CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintRequest repaint,

@@ -53,11 +53,6 @@ enum class CalculateOutcome { Done, DayLimitExceeded, NegativeDayCount };
 CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintRequest repaint,
                            void* context);
 
-// The decimal conversion Calculate applies to a field's text: leading white space, one
-// optional sign, digits up to the first non-digit; no digits gives 0. Defined for every
-// text: a value beyond the 32-bit range saturates at its end.
-std::int32_t DecimalTextToInt(const char* text);
-
 // The longest day count the form accepts. A negative count is refused as well: it would
 // give negative amounts of disk space.
 constexpr std::int32_t MAX_DAYS = 365;
