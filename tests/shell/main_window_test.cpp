@@ -1,8 +1,9 @@
 // The real main window under Wine, made by the program's own start-up code and driven with
 // real messages, clicks and message boxes. A WH_CBT hook sees what the program asked
-// CreateWindowExA for, and catches and answers every message box. Each test runs in a
-// process of its own.
+// CreateWindowExA for, and catches and answers every message box. Each test opens a window
+// of its own, so the tests pass alike one process each (as ctest runs them) or all in one.
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 #include <gtest/gtest.h>
@@ -93,19 +94,27 @@ bool Pump()
     return quit;
 }
 
-// Makes the main window with the program's own start-up code, watched from here on.
+// Makes the main window with the program's own start-up code, watched from here on, after
+// the window and the records of an earlier test are gone.
 void Open()
 {
     static HHOOK hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
+    if (!made.empty()) {
+        DestroyWindow(made[0]);
+    }
+    made.clear();
+    creations.clear();
+    boxes.clear();
+    answer = IDOK;
     CreateMainWindow(GetModuleHandleA(nullptr));
-    ASSERT_EQ(made.size(), 7u);
+    ASSERT_EQ(made.size(), 7u) << "windows made: the main window and its six controls";
     SetWindowLongPtrA(made[0], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingProc));
     Pump();
     paints.clear();
 }
 
-// A memory surface holding the background picture, to draw on; and its pixels.
+// A memory surface holding the background picture (450 x 360, 24 bits, bottom-up), to draw on.
 HDC Picture()
 {
     HDC dc = CreateCompatibleDC(nullptr);
@@ -114,12 +123,57 @@ HDC Picture()
     return dc;
 }
 
-std::string Pixels(HDC surface)
+DIBSECTION Section(HDC surface)
 {
     GdiFlush();
     DIBSECTION section = {};
     GetObjectA(GetCurrentObject(surface, OBJ_BITMAP), sizeof section, &section);
-    return std::string(static_cast<const char*>(section.dsBm.bmBits), section.dsBmih.biSizeImage);
+    return section;
+}
+
+// Writes the surface to a .bmp file in the working directory; returns its full path.
+std::string Save(HDC surface, const char* name)
+{
+    DIBSECTION s = Section(surface);
+    DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof s.dsBmih;
+    BITMAPFILEHEADER header = {0x4D42, offset + s.dsBmih.biSizeImage, 0, 0, offset};  // "BM"
+    FILE* file = std::fopen(name, "wb");
+    if (file != nullptr) {
+        std::fwrite(&header, sizeof header, 1, file);
+        std::fwrite(&s.dsBmih, sizeof s.dsBmih, 1, file);
+        std::fwrite(s.dsBm.bmBits, s.dsBmih.biSizeImage, 1, file);
+        std::fclose(file);
+    }
+    char path[MAX_PATH] = "";
+    GetFullPathNameA(name, sizeof path, path, nullptr);
+    return path;
+}
+
+// Same pixels, or how many differ and where the first is (x, y from the top left), with
+// both pictures left in files.
+testing::AssertionResult SamePixels(HDC expected, HDC shown)
+{
+    DIBSECTION want = Section(expected), got = Section(shown);
+    const auto* a = static_cast<const unsigned char*>(want.dsBm.bmBits);
+    const auto* b = static_cast<const unsigned char*>(got.dsBm.bmBits);
+    int differing = 0;
+    char first[96] = "";
+    for (int y = 0; y < 360; ++y) {
+        for (int x = 0; x < 450; ++x) {
+            int at = (359 - y) * want.dsBm.bmWidthBytes + 3 * x;
+            if (std::memcmp(a + at, b + at, 3) != 0 && differing++ == 0) {
+                std::snprintf(first, sizeof first,
+                              "(%d, %d): expected RGB %d,%d,%d, shown %d,%d,%d", x, y, a[at + 2],
+                              a[at + 1], a[at], b[at + 2], b[at + 1], b[at]);
+            }
+        }
+    }
+    if (differing == 0) {
+        return testing::AssertionSuccess();
+    }
+    return testing::AssertionFailure()
+           << differing << " pixels differ, the first at " << first << "; see "
+           << Save(expected, "window-expected.bmp") << " and " << Save(shown, "window-shown.bmp");
 }
 
 // The picture with every text where the layout puts it, in rectangles worked out by hand
@@ -150,7 +204,7 @@ HDC ExpectedFace(const char* perHour, const char* perDay, const char* total)
 
 TEST(MainWindow, CreatedAsAsked)
 {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     // Centred on the full-screen client width and the whole screen height.
     char main[80];
     std::snprintf(main, sizeof main, "CHAR00 Corvane - Morvalen 90000000 0 %d,%d 450x360 id 0",
@@ -192,7 +246,7 @@ TEST(MainWindow, CreatedAsAsked)
 
 TEST(MainWindow, ClickRepaintsAfterEachLineAndShowsThem)
 {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CAMERAS], CB_SETCURSEL, 9, 0);   // 10 cameras
     SendMessageA(made[BIT_RATE], CB_SETCURSEL, 5, 0);  // 768 kbps
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
@@ -203,12 +257,12 @@ TEST(MainWindow, ClickRepaintsAfterEachLineAndShowsThem)
     BitBlt(shown, 0, 0, 450, 360, GetDC(made[0]), 0, 0, SRCCOPY);
     BitBlt(shown, 293, 115, 157, 101, expected, 293, 115, SRCCOPY);  // the lists, the field
     BitBlt(shown, 140, 310, 170, 25, expected, 140, 310, SRCCOPY);   // the buttons
-    EXPECT_TRUE(Pixels(shown) == Pixels(expected));
+    EXPECT_TRUE(SamePixels(expected, shown));
 }
 
 TEST(MainWindow, EveryBoxWithTheWindowHiddenAndNothingLost)
 {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     const std::string dayLimit = DAY_LIMIT_CAPTION + std::string(" / ");
     const struct {
         const char* days;
@@ -253,7 +307,7 @@ TEST(MainWindow, EveryBoxWithTheWindowHiddenAndNothingLost)
 
 TEST(MainWindow, OnlyClicksCountAndYesEnds)
 {
-    Open();
+    ASSERT_NO_FATAL_FAILURE(Open());
     for (WPARAM command : {MAKEWPARAM(CMD_CALCULATE, BN_SETFOCUS), MAKEWPARAM(CMD_EXIT, 1),
                            (WPARAM{1} << 32) | CMD_EXIT}) {
         SendMessageA(made[0], WM_COMMAND, command, 0);
