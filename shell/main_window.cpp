@@ -30,7 +30,7 @@ constexpr int BUTTON_WIDTH = 80;
 constexpr int BUTTON_HEIGHT = 25;
 constexpr DWORD BUTTON_STYLE = WS_CHILD | WS_VISIBLE;  // a plain push button
 // 2 has no documented meaning for a window's extended style (old headers named it
-// WS_EX_DRAGDETECT); the buttons have always handed it on, and the platform ignores it.
+// WS_EX_DRAGDETECT): the buttons hand it to the platform unchanged, and it ignores it.
 constexpr DWORD BUTTON_EX_STYLE = 2;
 
 constexpr int INPUT_LEFT = 293;  // the input controls' column, right of their labels
@@ -173,7 +173,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE:
         // Created visible, the window would show itself only once WM_CREATE returns; it
-        // shows itself here already, as it always has, before its controls exist.
+        // shows itself here already, so its picture is up while the controls are made.
         ShowWindow(window, SW_SHOWNORMAL);
         break;
     case WM_PAINT:

@@ -10,8 +10,8 @@
 constexpr int CMD_CALCULATE = 3;
 constexpr int CMD_EXIT = 4;
 
-// One row per input field, in FormField order: the creation, filling, reading and painting
-// of the form all loop over these rows.
+// One row per input field, in FormField order: the creation, filling and painting of the
+// form loop over these rows, and the field reader indexes the controls made from them.
 struct InputField {
     const char* className;
     DWORD style;
@@ -32,10 +32,10 @@ int RunMessageLoop(HWND mainWindow);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The form's state, for tests that look at it.
+// The form's state, for the window tests: they note the result slots at each paint, which
+// the screen shows only until the next one.
 const FormState& MainForm();
 
-// Draws the instructions, the four labels and the result lines over whatever is in dc;
-// the client rectangle sets the centre line. PaintMainWindow draws through it.
-void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results);
+// Draws the instructions, the four labels and the result lines over the background the
+// platform has already painted.
 void PaintMainWindow(HWND window, const ResultLines& results);

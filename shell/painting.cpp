@@ -33,8 +33,7 @@ void DrawLine(HDC dc, const char* text, RECT box, LONG bottom, UINT format)
     DrawTextA(dc, text, -1, &box, format);
 }
 
-}  // namespace
-
+// The texts over whatever dc holds; the client rectangle sets the centre line.
 void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results)
 {
     // No font and no text colour are chosen: the device context's own apply.
@@ -49,6 +48,8 @@ void DrawMainWindowTexts(HDC dc, const RECT& client, const ResultLines& results)
         DrawLine(dc, (results.*row.slot).text, client, row.bottom, CENTRED);
     }
 }
+
+}  // namespace
 
 void PaintMainWindow(HWND window, const ResultLines& results)
 {
