@@ -23,13 +23,13 @@ run: setup
 lint: setup
 	tools/lint.sh
 
+# The Windows tests always get a private display, never the desktop they run from.
 test: setup
 	cmake --workflow --preset native
 	tools/lint.sh
 	@$(MAKE) --no-print-directory windows
 	@exe=build/windows/morvalen.exe; \
 	echo "release: $$exe, $$(stat -c %s $$exe) bytes, SHA-256 $$(sha256sum < $$exe | cut -c1-64)"
-	# The Windows tests always get a private display, never the desktop they run from.
 	@env -u DISPLAY ctest --preset windows; status=$$?; tools/wine-session.sh stop; \
 	tools/count-lines.sh; exit $$status
 
