@@ -1,24 +1,16 @@
 #!/usr/bin/env bash
-# Runs one GoogleTest case, through the emulator if there is one, and gives the verdict
-# ctest looks for. A case passes only if it printed its own "[  PASSED  ] 1 test." line
-# AND ended with status 0: the line alone misses a leak report or a crash after it, the
-# status alone misses a program that ends early with status 0. Listing the tests goes
-# straight through.
+# Runs one GoogleTest case, through the emulator if there is one, and passes it only if it
+# printed its own "[  PASSED  ] 1 test." line AND ended with status 0: the line alone misses
+# a leak report or a crash after it, the status alone a program that ends early with 0.
+# Listing the tests goes straight through.
 #   run_gtest.sh [EMULATOR ...] PROGRAM --gtest_filter=CASE ...
 set -uo pipefail
-for arg; do
-    [ "$arg" != --gtest_list_tests ] || exec "$@"
-done
+[[ " $* " != *" --gtest_list_tests "* ]] || exec "$@"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 "$@" 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
-if [ "$status" -ne 0 ]; then
-    echo "FAILED: the test program ended with status $status"
-    exit 1
-fi
-if ! grep -q -F '[  PASSED  ] 1 test.' "$log"; then
-    echo "FAILED: the test program ended with status 0 before its '[  PASSED  ] 1 test.' line"
-    exit 1
-fi
+[ "$status" -eq 0 ] || { echo "FAILED: the test program ended with status $status"; exit 1; }
+grep -q -F '[  PASSED  ] 1 test.' "$log" ||
+    { echo "FAILED: the test program ended with status 0 before its '[  PASSED  ] 1 test.' line"; exit 1; }
 echo "run_gtest: passed with status 0"

@@ -19,90 +19,84 @@ void PrintTo(CalculateOutcome outcome, std::ostream* out)
 
 namespace {
 
-// The controls' texts; each read as field:capacity, and the result slots at each repaint.
+using Three = std::array<std::string, 3>;  // per hour, per day, total
+
+Three Lines(const ResultLines& r)
+{
+    return {r.perHour.text, r.perDay.text, r.total.text};
+}
+
+// Calculate over the given field texts; the lines at each repaint go to `repaints`.
 struct FakeWindow {
     std::array<const char*, FORM_FIELD_COUNT> texts;
     FormState form;
-    std::string reads;
-    std::vector<std::string> repaints;
+    std::vector<Three> repaints;
 };
-
-void Read(void* context, FormField field, char* buffer, int capacity)
-{
-    FakeWindow& fake = *static_cast<FakeWindow*>(context);
-    int i = static_cast<int>(field);
-    fake.reads += std::to_string(i) + ":" + std::to_string(capacity) + " ";
-    std::snprintf(buffer, static_cast<std::size_t>(capacity), "%s", fake.texts[i]);  // WM_GETTEXT
-}
-
-std::string Lines(const ResultLines& r)
-{
-    return std::string(r.perHour.text) + "|" + r.perDay.text + "|" + r.total.text;
-}
 
 CalculateOutcome CalculateIn(FakeWindow& fake)
 {
+    auto read = [](void* context, FormField field, char* buffer, int capacity) {  // WM_GETTEXT
+        const FakeWindow& f = *static_cast<FakeWindow*>(context);
+        std::snprintf(buffer, static_cast<std::size_t>(capacity), "%s",
+                      f.texts[static_cast<int>(field)]);
+    };
     auto repaint = [](void* context) {
         FakeWindow& f = *static_cast<FakeWindow*>(context);
         f.repaints.push_back(Lines(f.form.results));
     };
-    return Calculate(fake.form, Read, repaint, &fake);
+    return Calculate(fake.form, read, repaint, &fake);
 }
-
-constexpr CalculateOutcome DONE = CalculateOutcome::Done;
-constexpr CalculateOutcome OVER_365 = CalculateOutcome::DayLimitExceeded;
-constexpr CalculateOutcome NEGATIVE = CalculateOutcome::NegativeDayCount;
 
 TEST(CalculatorForm, WorkedCasesAndDayRules)
 {
     // H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours, from
     // the field texts as read. Only the first six characters of the day field count; blanks
-    // and a sign lead, the digits end at a letter, a no-break space is no blank. A
-    // count above 365 or below 0 is refused: no repaint, and the lines stay as they were.
+    // and a sign lead, the digits end at a letter, a no-break space is no blank. A count
+    // above 365 or below 0 is refused: no repaint, and the lines stay as they were.
+    using enum CalculateOutcome;
     const struct {
         const char *cameras, *kbps, *hours, *days;
         CalculateOutcome outcome;
         std::int32_t perHourMB, perDayMB, totalMB;
         const char *perHour, *perDay, *total;
     } cases[] = {
-        {"32", "1024", "24", "30", DONE, 14400, 345600, 10368000, "POR HORA: 14.06 GB",
+        {"32", "1024", "24", "30", Done, 14400, 345600, 10368000, "POR HORA: 14.06 GB",
          " POR DIA: 337.50 GB", "  TOTAL: 9.89 TB"},
-        {"1", "32", "1", "1", DONE, 14, 14, 14, "POR HORA: 14.00 MB", " POR DIA: 14.00 MB",
+        {"1", "32", "1", "1", Done, 14, 14, 14, "POR HORA: 14.00 MB", " POR DIA: 14.00 MB",
          "  TOTAL: 14.00 MB"},
-        {"1", "32", "24", "30", DONE, 14, 336, 10080, "POR HORA: 14.00 MB", " POR DIA: 336.00 MB",
+        {"1", "32", "24", "30", Done, 14, 336, 10080, "POR HORA: 14.00 MB", " POR DIA: 336.00 MB",
          "  TOTAL: 9.84 GB"},
-        {"10", "768", "24", "30", DONE, 3375, 81000, 2430000, "POR HORA: 3.30 GB",
+        {"10", "768", "24", "30", Done, 3375, 81000, 2430000, "POR HORA: 3.30 GB",
          " POR DIA: 79.10 GB", "  TOTAL: 2.32 TB"},
-        {"4", "512", "12", "7", DONE, 900, 10800, 75600, "POR HORA: 900.00 MB",
+        {"4", "512", "12", "7", Done, 900, 10800, 75600, "POR HORA: 900.00 MB",
          " POR DIA: 10.55 GB", "  TOTAL: 73.83 GB"},
-        {"32", "8192", "24", "365", DONE, 115200, 2764800, 1009152000, "POR HORA: 112.50 GB",
+        {"32", "8192", "24", "365", Done, 115200, 2764800, 1009152000, "POR HORA: 112.50 GB",
          " POR DIA: 2.64 TB", "  TOTAL: 962.40 TB"},
-        {"1", "32", "24", "", DONE, 14, 336, 0, "POR HORA: 14.00 MB", " POR DIA: 336.00 MB",
+        {"1", "32", "24", "", Done, 14, 336, 0, "POR HORA: 14.00 MB", " POR DIA: 336.00 MB",
          "  TOTAL: 0.00 MB"},
-        {"1", "32", "24", "\xA0\x35", DONE, 14, 336, 0, "POR HORA: 14.00 MB",  // no-break space, 5
+        {"1", "32", "24", "\xA0\x35", Done, 14, 336, 0, "POR HORA: 14.00 MB",  // no-break space, 5
          " POR DIA: 336.00 MB", "  TOTAL: 0.00 MB"},
-        {"1", "32", "24", " \t+7x9", DONE, 14, 336, 2352, "POR HORA: 14.00 MB",
+        {"1", "32", "24", " \t+7x9", Done, 14, 336, 2352, "POR HORA: 14.00 MB",
          " POR DIA: 336.00 MB", "  TOTAL: 2.30 GB"},
-        {"1", "32", "24", "0000365", DONE, 14, 336, 12096, "POR HORA: 14.00 MB",  // 36 days
+        {"1", "32", "24", "0000365", Done, 14, 336, 12096, "POR HORA: 14.00 MB",  // 36 days
          " POR DIA: 336.00 MB", "  TOTAL: 11.81 GB"},
-        {"1", "32", "24", "366", OVER_365, 14, 336, 122976, "RESULTADO", "", ""},
-        {"1", "32", "24", "1234567", OVER_365, 14, 336, 41481216, "RESULTADO", "", ""},
-        {"1", "32", "24", "-1", NEGATIVE, 14, 336, -336, "RESULTADO", "", ""},
+        {"1", "32", "24", "366", DayLimitExceeded, 14, 336, 122976, "RESULTADO", "", ""},
+        {"1", "32", "24", "1234567", DayLimitExceeded, 14, 336, 41481216, "RESULTADO", "", ""},
+        {"1", "32", "24", "-1", NegativeDayCount, 14, 336, -336, "RESULTADO", "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "fields \"" << c.cameras << "\" \"" << c.kbps << "\" \""
                                         << c.hours << "\" \"" << c.days << "\"");
-        FakeWindow fake = {{c.cameras, c.kbps, c.hours, c.days}, InitialFormState(), "", {}};
+        FakeWindow fake = {{c.cameras, c.kbps, c.hours, c.days}, InitialFormState(), {}};
         EXPECT_EQ(CalculateIn(fake), c.outcome);
         const EstimateInputs& in = fake.form.inputs;
-        EXPECT_EQ(MegabytesPerHour(in), c.perHourMB);
-        EXPECT_EQ(MegabytesPerDay(in), c.perDayMB);
-        EXPECT_EQ(MegabytesTotal(in), c.totalMB);
-        const ResultLines& r = fake.form.results;
-        EXPECT_STREQ(r.perHour.text, c.perHour);
-        EXPECT_STREQ(r.perDay.text, c.perDay);
-        EXPECT_STREQ(r.total.text, c.total);
-        EXPECT_EQ(fake.repaints.size(), c.outcome == DONE ? 3u : 0u);
+        EXPECT_EQ((std::array{MegabytesPerHour(in), MegabytesPerDay(in), MegabytesTotal(in)}),
+                  (std::array{c.perHourMB, c.perDayMB, c.totalMB}));
+        EXPECT_EQ(Lines(fake.form.results), (Three{c.perHour, c.perDay, c.total}));
+        // Each line is shown as soon as it is written, before the next is worked out.
+        const std::vector<Three> shown = {
+            {c.perHour, "", ""}, {c.perHour, c.perDay, ""}, {c.perHour, c.perDay, c.total}};
+        EXPECT_EQ(fake.repaints, c.outcome == Done ? shown : std::vector<Three>{});
     }
 }
 
@@ -137,7 +131,7 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
     EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
 }
 
-TEST(CalculatorForm, ListsTextsAndOneCalculateStepByStep)
+TEST(CalculatorForm, ListsTextsAndCarelessReaders)
 {
     std::string items;  // a star before each first selection
     for (const ChoiceList* list : {&CAMERA_CHOICES, &BIT_RATE_CHOICES, &HOURS_CHOICES}) {
@@ -157,18 +151,10 @@ TEST(CalculatorForm, ListsTextsAndOneCalculateStepByStep)
     EXPECT_STREQ(NEGATIVE_DAYS_TEXT,
                  "A quantidade de dias n\xE3o pode ser negativa. Por favor, tente novamente.");
 
-    // Read in order with their capacities; each repaint shows the lines written so far.
-    FakeWindow fake = {{"32", "1024", "24", "30"}, InitialFormState(), "", {}};
-    EXPECT_EQ(Lines(fake.form.results), "RESULTADO||");
-    EXPECT_EQ(CalculateIn(fake), DONE);
-    EXPECT_EQ(fake.reads, "0:3 1:5 2:3 3:7 ");
-    EXPECT_EQ(fake.repaints, (std::vector<std::string>{
-                                 "POR HORA: 14.06 GB||", "POR HORA: 14.06 GB| POR DIA: 337.50 GB|",
-                                 "POR HORA: 14.06 GB| POR DIA: 337.50 GB|  TOTAL: 9.89 TB"}));
     // A reader that fills the whole buffer without a NUL, then one that writes nothing (as
-    // WM_GETTEXT to a control that was never made): each text still ends inside its buffer,
-    // and what is not read is empty.
-    FormState& f = fake.form;
+    // WM_GETTEXT to a control that was never made): each text still ends inside its buffer
+    // of 3, 5, 3 and 7 bytes, and what is not read is empty.
+    FormState f = InitialFormState();
     auto texts = [&f] {
         return std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" +
                f.daysText;
@@ -176,13 +162,11 @@ TEST(CalculatorForm, ListsTextsAndOneCalculateStepByStep)
     auto careless = [](void*, FormField, char* text, int size) {
         std::memset(text, '9', static_cast<std::size_t>(size));
     };
-    auto silent = [](void*, FormField, char*, int) {
-    };
-    auto noRepaint = [](void*) {
-    };
-    Calculate(f, careless, noRepaint, nullptr);
+    Calculate(
+        f, careless, [](void*) {}, nullptr);
     EXPECT_EQ(texts(), "99|9999|99|999999");
-    Calculate(f, silent, noRepaint, nullptr);
+    Calculate(
+        f, [](void*, FormField, char*, int) {}, [](void*) {}, nullptr);
     EXPECT_EQ(texts(), "|||");
 }
 
