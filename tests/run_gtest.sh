@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Runs one GoogleTest case, through the emulator if there is one, and passes it only if it
-# printed its own "[  PASSED  ] 1 test." line AND ended with status 0: the line alone misses
-# a leak report or a crash after it, the status alone a program that ends early with 0.
-# Listing the tests goes straight through.
-#   run_gtest.sh [EMULATOR ...] PROGRAM --gtest_filter=CASE ...
+# Runs one GoogleTest case (through the emulator, if any) and passes it only if it printed
+# its own "[  PASSED  ] 1 test." line AND ended with status 0: the line alone misses a leak
+# report or a crash after it, the status alone a program that ends early with 0.
+#   run_gtest.sh [EMULATOR ...] PROGRAM --gtest_filter=CASE ...    (listing passes through)
 set -uo pipefail
 [[ " $* " != *" --gtest_list_tests "* ]] || exec "$@"
 log=$(mktemp)

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The shipped program's own message loop with real input: the tour that `make run` takes (a
-# click on Calcular, an item picked from a dropped list, a digit typed into the day field,
-# Sair, which must end the program with status 0), then what its screenshots show. The
-# texts are the window tests' to check; here each input must change its result row.
+# The shipped program's own message loop with real input: the tour `make run` takes must end
+# with status 0 after Sair, and the item picked from a dropped list and the digit typed into
+# the day field must each change their result row. The window tests own the texts.
 #   smoke.sh TOUR EXE OUTPUT_DIR
 set -uo pipefail
 "$1" "$2" "$3" || { echo "FAILED: the tour, or the program's exit status"; exit 1; }
