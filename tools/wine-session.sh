@@ -23,7 +23,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The settings of the prefix:
 #   - no crash debugger: while one is registered (AeDebug "Debugger", there by default), a
-#     crashed program ends with exit status 0 under Wine; without it, with the crash's code;
+#     crashed program ends with exit status 0 under Wine. Without it Wine still runs
+#     winedbg --auto, whose crash dialog would wait on the display for a click: with the
+#     dialog off, the crash's report goes to the program's output and it ends at once
+#     with the crash's code (5 for an access violation);
 #   - Wine reports Windows 10, the system our users have, not its default Windows 7;
 #   - unmanaged windows: without a window manager Wine otherwise waits 2 s on each hide;
 #   - a caret that does not blink, so screenshots of a field repeat.
@@ -31,6 +34,9 @@ SETTINGS='REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
 "Debugger"=-
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine]
 "Version"="win10"
