@@ -32,8 +32,8 @@ int RunMessageLoop(HWND mainWindow);
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The form's state, for the window tests: they note the result slots at each paint, which
-// the screen shows only until the next one.
+// The form's state, for the window tests, which check that a box or an ignored command
+// leaves the result slots as they were: on the screen they are only pixels.
 const FormState& MainForm();
 
 // Draws the instructions, the four labels and the result lines over the background the
