@@ -11,7 +11,6 @@
 
 #include "core/calculator_form.h"
 
-// How a failing check names an outcome.
 void PrintTo(CalculateOutcome outcome, std::ostream* out)
 {
     const char* const NAMES[] = {"Done", "DayLimitExceeded", "NegativeDayCount"};
@@ -116,6 +115,7 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
     // Amounts wrap modulo 2^32: 1024 KB/s * 1000000 cameras * 3600 s is 3686400000000 KB,
     // less 858 * 2^32: 1318060032 KB, then / 1024.
     EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
+    EXPECT_EQ(sizeof(ResultText), 35u) << "a slot holds 34 characters and the terminator";
 }
 
 TEST(CalculatorForm, ListsTextsAndCarelessReaders)
@@ -131,6 +131,7 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
               " 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
               "31 *32 | 32 64 128 256 512 768 *1024 2048 4096 8192 | 1 2 3 4 5 6 7 8 9 10 11 12 "
               "13 14 15 16 17 18 19 20 21 22 23 *24 |");
+    EXPECT_STREQ(DAYS_INITIAL_TEXT, "30");
     EXPECT_STREQ(DAY_LIMIT_TEXT,
                  "A quantidade de dias deve ser menor que 366. Por favor, tente novamente.");
     EXPECT_STREQ(DAY_LIMIT_CAPTION, "Falha na opera\xE7\xE3o");  // c-cedilla, a-tilde

@@ -22,13 +22,6 @@ std::vector<std::string> creations;  // what each of them was created with
 std::vector<std::string> boxes;      // what each box showed, and what held meanwhile
 int answer;                          // the button the hook presses, if the box has it
 
-std::string Text(HWND window)
-{
-    char text[256] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string Lines()
 {
     const ResultLines& r = MainForm().results;
@@ -37,7 +30,10 @@ std::string Lines()
 
 std::string DescribeBox(HWND box)
 {
-    std::string seen = Text(box) + " / " + Text(GetDlgItem(box, 0xFFFF)) + " / buttons";
+    char caption[64] = "", text[160] = "";
+    GetWindowTextA(box, caption, sizeof caption);
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the message's static text
+    std::string seen = caption + std::string(" / ") + text + " / buttons";
     for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
         seen += GetDlgItem(box, id) ? std::string(" ").append(std::to_string(id)) : "";
     }
