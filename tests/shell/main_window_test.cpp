@@ -156,11 +156,13 @@ TEST(MainWindow, CreatedAsAsked)
                              "Combobox - 50A00003 0 293,142 57x150 id 0",
                              "Combobox - 50A00003 0 293,169 57x150 id 0",
                              "Edit 30 50802001 0 293,196 56x20 id 0"}));
+    // The class: its small icon is the same image loaded at 16 x 16; no extra bytes.
     ICONINFO small = {};
     BITMAP mask = {};
     GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICONSM)), &small);
     GetObjectA(small.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth, 16) << "the class's small icon, loaded at 16 x 16";
+    EXPECT_EQ(mask.bmWidth, 16);
+    EXPECT_EQ(GetClassLongA(made[0], GCL_CBCLSEXTRA) + GetClassLongA(made[0], GCL_CBWNDEXTRA), 0);
 
     // Every item is in its list (the core's tests own the items, the click below the first
     // selections); the day field takes six characters.
@@ -230,7 +232,7 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         SetWindowTextA(made[DAYS], days);
         boxes.clear();
         answer = button;
-        SendMessageA(made[0], message, wParam, 0);
+        EXPECT_EQ(SendMessageA(made[0], message, wParam, 0), 0);  // each returns 0
         const bool ends = button == IDYES;
         EXPECT_EQ(boxes,
                   box.empty() ? std::vector<std::string>{} : std::vector{box + " / window hidden"});
