@@ -164,7 +164,7 @@ TEST(MainWindow, CreatedAsAsked)
     EXPECT_EQ(mask.bmWidth, 16);
     EXPECT_EQ(GetClassLongA(made[0], GCL_CBCLSEXTRA) + GetClassLongA(made[0], GCL_CBWNDEXTRA), 0);
 
-    // Every item is in its list (the core's tests own the items, the click below the first
+    // Every item is in its list (the core's tests own the items, the click test the first
     // selections); the day field takes six characters.
     std::string counts;
     for (int list : {CAMERAS, BIT_RATE, HOURS}) {
