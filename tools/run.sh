@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Opens the program under Wine. On a desktop it simply runs on the current display; with
-# no display it takes the tour (tools/tour.sh) on a private Xvfb, leaves its screenshots
-# in build/run and ends what it started.
+# Opens the program under Wine, in a session of its own (the tests have theirs). On a
+# desktop it runs on the current display; with no display it takes the tour
+# (tools/tour.sh) on a private Xvfb and leaves its screenshots in build/run. The session
+# ends with the program.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 exe=$here/../build/windows/morvalen.exe
-trap '"$here/wine-session.sh" stop' EXIT  # the session's wineserver would stay for good
+export MORVALEN_WINE_SESSION=run
+trap '"$here/wine-session.sh" stop' EXIT  # at once, not after the watcher's 2 s
 if [ -n "${DISPLAY:-}" ]; then
     "$here/wine-session.sh" run "$exe"
 else

@@ -15,7 +15,7 @@ exe=$1 out=$2
 session=$(dirname "${BASH_SOURCE[0]}")/wine-session.sh
 mkdir -p "$out"
 rm -f "$out"/*.png
-DISPLAY=$("$session" display)
+DISPLAY=$("$session" display $$)  # the session lasts while the tour does
 export DISPLAY
 
 "$session" run "$exe" &
@@ -28,7 +28,8 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 
 shot() {
     sleep 0.5
-    xwd -root -silent | /usr/bin/convert xwd:- -crop "450x360+$X+$Y" +repage "$out/$1.png"
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "450x360+$X+$Y" +repage \
+        -define png:exclude-chunks=date,time "$out/$1.png"  # no time stamps: the same bytes
 }
 click() {  # window coordinates
     xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1

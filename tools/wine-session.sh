@@ -1,25 +1,41 @@
 #!/usr/bin/env bash
-# A private Wine session for the tests and `make run`:
-#   - its own prefix under build/wine (never the user's ~/.wine), made once;
-#   - a persistent wineserver, so each program starts in a fraction of a second;
-#   - without a DISPLAY, a private Xvfb on a display number it picks itself.
-# It ends only what it started: the wineserver of this prefix and the Xvfb by its PID.
+# The checkout's private Wine sessions. Each has its own prefix, wineserver and records under
+# build/wine/NAME, and runs its programs as our users' Brazilian Windows does (code page 1252,
+# Portuguese (Brazil), Sao Paulo time), whatever the developer's own language and zone:
+#   tests  the Windows tests; always on a private Xvfb, never the developer's desktop;
+#   run    `make run`; on the desktop ($DISPLAY) if there is one, else on a private Xvfb.
+# A session starts with its first program and ends once no program uses it: a watcher ends
+# its wineserver with every Wine process of its prefix, and its Xvfb by PID, however the
+# programs ended (passed, failed, Ctrl-C, killed on a timeout). It signals nothing else.
 #
-#   wine-session.sh start            make the prefix, start the server and display
-#   wine-session.sh run PROGRAM ...  start if needed, then run PROGRAM under Wine
-#   wine-session.sh display          print the DISPLAY the session's programs use
-#   wine-session.sh stop             end the server and the private display
+#   wine-session.sh run PROGRAM [ARGS...]  run PROGRAM under Wine; its exit status is PROGRAM's
+#   wine-session.sh display PID            print the session's DISPLAY, held while PID lives
+#   wine-session.sh stop                   end the session now, unless a program still uses it
+# MORVALEN_WINE_SESSION names the session: tests (the default) or run.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-state=${MORVALEN_WINE_STATE:-$here/../build/wine}
-mkdir -p "$state"
-state=$(cd "$state" && pwd)
+session=${MORVALEN_WINE_SESSION:-tests}
+case $session in
+tests | run) ;;
+*) echo "wine-session: no session '$session': tests or run" >&2; exit 2 ;;
+esac
+mkdir -p "$here/../build/wine/$session"
+state=$(cd "$here/../build/wine/$session" && pwd)
 
-export WINEPREFIX=$state/prefix
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# The 64-bit loader itself: it hands 32-bit programs to Wine's 32-bit loader, which the
+# `wine` command would start even for a 64-bit program, and which runs only where the
+# kernel runs 32-bit x86 programs.
+loader=/usr/lib/wine/wine64
+[ -x "$loader" ] || loader=wine
+export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all WINELOADER=$loader
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers, no menu entries
+# Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
+# them from the names alone, generated or not), and a home of their own, so that nothing
+# of Wine's lands in the developer's. The desktop's X authority stays reachable.
+brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home"
+    XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
+    XDG_CACHE_HOME="$state/home/.cache" XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}")
 
 # The settings of the prefix:
 #   - no crash debugger: while one is registered (AeDebug "Debugger", there by default), a
@@ -48,37 +64,59 @@ SETTINGS='REGEDIT4
 "CursorBlinkRate"="-1"
 '
 
-# The prefix is made once; its settings are written again whenever they change here.
+# A process as "PID BOOT START": its start in clock ticks since this boot, so that a
+# record never names another process, not even after a reboot. Empty if it is gone.
+identity() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2> /dev/null) || return 0
+    read -r -a fields <<< "${stat##*) }"  # the fields after the command's name, from the 3rd
+    echo "$1 $(cat /proc/sys/kernel/random/boot_id) ${fields[19]}"
+}
+record() { identity "$2" > "$state/$1"; }
+recorded_alive() {  # NAME: the recorded process still runs; its PID on standard output
+    local line
+    line=$(cat "$state/$1" 2> /dev/null) || return 1
+    [ -n "$line" ] && [ "$(identity "${line%% *}")" = "$line" ] && echo "${line%% *}"
+}
+users_alive() {  # forgets the users that have ended
+    local user alive=1
+    for user in "$state"/users/*; do
+        [ -e "$user" ] || continue
+        if recorded_alive "users/${user##*/}" > /dev/null; then alive=0; else rm -f "$user"; fi
+    done
+    return $alive
+}
+
+lock() { exec 9> "$state/lock"; flock 9; }
+unlock() { exec 9>&-; }
+
+# The prefix is made anew whenever its settings change here, and when 32-bit Windows
+# programs can now run but the prefix was made before (it would lack syswow64).
 make_prefix() {
-    local stamp=$WINEPREFIX/.morvalen-settings
-    [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$(printf '%s' "$SETTINGS")" ] && return 0
-    if [ -f "$stamp" ]; then
-        wineserver -k 2> /dev/null || true  # our own server, with the old settings
-    else
-        rm -rf "$WINEPREFIX"
-        wineboot -i >> "$state/wine.log" 2>&1 9>&-
-    fi
+    local stamp wants
+    wants=$(printf '%s\n32-bit: ' "$SETTINGS"; /usr/lib/wine/wine --version > /dev/null 2>&1 &&
+        echo yes || echo no)
+    stamp=$(cat "$WINEPREFIX/.morvalen-settings" 2> /dev/null) || true
+    [ "$stamp" = "$wants" ] && return 0
+    rm -rf "$WINEPREFIX"
+    "${brazil[@]}" "$loader" wineboot -i >> "$state/wine.log" 2>&1 9>&-
     printf '%s' "$SETTINGS" > "$state/settings.reg"
-    wine regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
-    wineserver -w  # let the server write the registry to disk and leave
-    printf '%s' "$SETTINGS" > "$stamp"
+    "${brazil[@]}" "$loader" regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
+    "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
+    printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
 }
 
-private_display_alive() {
-    [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null
-}
-
+# The display the session's programs use: the desktop for the run session when there is
+# one, else a private Xvfb on a display number it picks itself.
 start_display() {
-    private_display_alive && return 0
-    if [ -n "${DISPLAY:-}" ]; then
+    if [ "$session" = run ] && [ -n "${DISPLAY:-}" ]; then
         echo "$DISPLAY" > "$state/display"
         return 0
     fi
-    # The server picks a free display itself and writes its number once it is ready.
     rm -f "$state/display-number"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$state/display-number" \
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$state/display-number" \
         < /dev/null > "$state/xvfb.log" 2>&1 9>&- &
-    echo $! > "$state/xvfb.pid"
+    record xvfb $!
     for _ in $(seq 200); do
         if [ -s "$state/display-number" ]; then
             echo ":$(cat "$state/display-number")" > "$state/display"
@@ -90,49 +128,89 @@ start_display() {
     return 1
 }
 
-# The lock serialises parallel test runs; every process started under it gets fd 9
-# closed, or a long-lived server would hold the lock for ever.
-start() {
-    exec 9> "$state/lock"
-    flock 9
-    make_prefix
-    start_display
-    # The first program of a server starts the desktop process, which keeps its display.
-    DISPLAY=$(cat "$state/display")
-    export DISPLAY
-    # `wineserver -p` answers 0 when it started a server, 2 when one already runs. A new
-    # server gets its services (services.exe, winedevice.exe) at once, from a program whose
-    # output goes to a file: started by a test, they would hold ctest's pipe open for ever.
-    if wineserver -p < /dev/null >> "$state/wineserver.log" 2>&1 9>&-; then
-        wine wineboot < /dev/null >> "$state/wine.log" 2>&1 9>&-
+# Ends the wineserver of this prefix with all its processes, the Xvfb it started, and the
+# records. Under the lock.
+end_session() {
+    local xvfb
+    if [ -d "$WINEPREFIX" ]; then
+        "${brazil[@]}" wineserver -k 2> /dev/null || true
+        "${brazil[@]}" wineserver -w
     fi
-    exec 9>&-
+    if xvfb=$(recorded_alive xvfb); then
+        kill "$xvfb"
+    fi
+    rm -f "$state"/{watcher,xvfb,display,display-number} "$state"/users/*
 }
 
-stop() {
-    exec 9> "$state/lock"
-    flock 9
-    if [ -d "$WINEPREFIX" ]; then
-        wineserver -k 2>/dev/null || true
+# Under the lock: the session runs, with `user` (a PID) counted among its programs.
+begin() {
+    local wanted=private
+    [ "$session" = tests ] || wanted=${DISPLAY:-private}
+    mkdir -p "$state/users" "$state/home"
+    lock
+    if recorded_alive watcher > /dev/null && [ "$(cat "$state/wanted")" != "$wanted" ]; then
+        users_alive && { echo "wine-session: the $session session is in use on another display" >&2; exit 1; }
+        end_session
     fi
-    if private_display_alive; then
-        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    if ! recorded_alive watcher > /dev/null; then
+        end_session  # what a session whose watcher was killed left behind
+        echo "$wanted" > "$state/wanted"
+        setsid "$here/wine-session.sh" watch < /dev/null > "$state/watcher.log" 2>&1 9>&- &
+        record watcher $!
+        make_prefix
+        start_display
+        # A persistent server, ended by the watcher; its services start at once, from a
+        # program whose output goes to a file: started by a test, they would hold ctest's
+        # pipe open for ever. The first program also starts the desktop on the display.
+        "${brazil[@]}" wineserver -p < /dev/null >> "$state/wineserver.log" 2>&1 9>&-
+        DISPLAY=$(cat "$state/display") "${brazil[@]}" "$loader" wineboot < /dev/null \
+            >> "$state/wine.log" 2>&1 9>&-
     fi
-    rm -f "$state/xvfb.pid" "$state/display" "$state/display-number"
-    exec 9>&-
+    record "users/$1" "$1"
+    unlock
+}
+
+# The watcher: ends the session once no program has used it for 2 s, or when the
+# session it watches has been ended and another begun.
+watch() {
+    local idle=0
+    lock  # its own record is written once the session has begun
+    unlock
+    while sleep 0.2; do
+        [ "$(recorded_alive watcher)" = $$ ] || exit 0
+        if users_alive; then idle=0; else idle=$((idle + 1)); fi
+        [ $idle -ge 10 ] || continue
+        lock
+        users_alive || { end_session; exit 0; }
+        unlock
+        idle=0
+    done
 }
 
 case "${1:-}" in
-start) start ;;
-stop) stop ;;
-display) start; cat "$state/display" ;;
 run)
     shift
-    start
-    exec wine "$@"
+    begin $$
+    # Not exec'd: a Wine program outlives the SIGINT of a Ctrl-C, so it is ended here.
+    DISPLAY=$(cat "$state/display") "${brazil[@]}" "$loader" "$@" &
+    program=$!
+    trap 'kill "$program" 2> /dev/null; exit 130' INT
+    trap 'kill "$program" 2> /dev/null; exit 143' TERM HUP
+    wait "$program"
     ;;
+display)
+    [ -n "${2:-}" ] || { echo "usage: $0 display PID" >&2; exit 2; }
+    begin "$2"
+    cat "$state/display"
+    ;;
+stop)
+    lock
+    users_alive || end_session
+    unlock
+    ;;
+watch) watch ;;
 *)
-    echo "usage: $0 start|run PROGRAM [ARGS...]|display|stop" >&2
+    echo "usage: $0 run PROGRAM [ARGS...] | display PID | stop" >&2
     exit 2
     ;;
 esac
