@@ -2,7 +2,7 @@
 # Static analysis of our own code: clang-tidy (the checks in .clang-tidy) over core/ with
 # the native build's compile commands and over shell/ with the Windows build's, seen
 # through MinGW-w64's headers; then cppcheck over both; then the layout of every C++ file
-# against .clang-format. Quiet when clean.
+# against .clang-format. Prints each step's name, then the faults found, if any.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
@@ -32,6 +32,6 @@ echo "cppcheck: core/ shell/"
 cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --inline-suppr \
     --enable=warning,style,performance,portability --suppress=missingIncludeSystem \
     --platform=win64 -D_WIN32 -D__USE_MINGW_ANSI_STDIO=1 -DCALLBACK= -DWINAPI= -I . core shell
-echo "clang-format: every tracked C++ file"
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+echo "clang-format: every C++ file"
+tools/sources.sh | grep -E '\.(cpp|h)$' | xargs clang-format --dry-run --Werror
 echo "lint: clean"

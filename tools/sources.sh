@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# The project's files, one path a line from the top: git's tracked files in a clone, and
+# in a copy without .git (a downloaded archive) every file but the build trees.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+if git rev-parse --is-inside-work-tree > /dev/null 2>&1; then
+    git ls-files
+else
+    find . -path ./build -prune -o -type f -print | sed 's|^\./||' | LC_ALL=C sort
+fi
