@@ -1,8 +1,8 @@
 # The two commands: `make run` builds the program and opens it; `make test` installs what
 # is missing, builds everything and runs every test.
-.PHONY: all test run setup native windows lint clean
+.PHONY: all test run setup native windows windows32 lint clean
 
-all: windows
+all: windows windows32
 
 setup:
 	@tools/setup.sh
@@ -10,11 +10,11 @@ setup:
 native: setup
 	cmake --workflow --preset native
 
-windows: setup
-	cmake --preset windows
-	cmake --build --preset windows
+windows windows32: setup
+	cmake --preset $@
+	cmake --build --preset $@
 
-# The program alone: neither GoogleTest nor the test programs.
+# The 64-bit program alone: neither GoogleTest nor the test programs.
 run: setup
 	cmake --preset windows
 	cmake --build --preset windows --target morvalen
@@ -23,17 +23,18 @@ run: setup
 lint: setup
 	tools/lint.sh
 
-# The Windows tests always get a private display, never the desktop they run from. ctest's
-# last test ends the Wine session; the stop after it covers a ctest run cut short before.
+# The Wine session ends as soon as the Windows tests are over; if a run is cut short, its
+# watcher ends it 2 s after the last program.
 test: setup
 	cmake --workflow --preset native
 	tools/lint.sh
-	@$(MAKE) --no-print-directory windows
-	@exe=build/windows/morvalen.exe; \
-	echo "release: $$exe, $$(stat -c %s $$exe) bytes, SHA-256 $$(sha256sum < $$exe | cut -c1-64)"
-	@env -u DISPLAY ctest --preset windows; status=$$?; tools/wine-session.sh stop; \
-	tools/count-lines.sh; exit $$status
+	@$(MAKE) --no-print-directory windows windows32
+	@for exe in build/windows/morvalen.exe build/windows32/morvalen.exe; do \
+	echo "release: $$exe, $$(stat -c %s $$exe) bytes, SHA-256 $$(sha256sum < $$exe | cut -c1-64)"; done
+	@status=0; for preset in windows windows32; do ctest --preset $$preset || status=1; done; \
+	tools/wine-session.sh stop; tools/count-lines.sh; exit $$status
 
 clean:
 	-tools/wine-session.sh stop
+	-MORVALEN_WINE_SESSION=run tools/wine-session.sh stop
 	rm -rf build
