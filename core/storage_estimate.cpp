@@ -2,9 +2,10 @@
 
 #include <cstdio>
 
-// Windows' own msvcrt.dll rounds exact ties of "%.2f" differently from one release to
-// the next (28.125 became "28.13" on some and "28.12" on others); MinGW-w64's stdio
-// rounds like every other C library. The line must be the same on every Windows.
+// How "%.2f" rounds an exact tie such as 28.125 is the C library's choice: the older
+// msvcrt.dll rounds it up ("28.13"), the Universal CRT since Windows 10 version 2004 to even
+// ("28.12"). MinGW-w64's own stdio, linked into the program, rounds to even on every
+// Windows; the build asks for it, and the line is then the same everywhere.
 #if defined(_WIN32) && !(defined(__USE_MINGW_ANSI_STDIO) && __USE_MINGW_ANSI_STDIO)
 #error "Build with MinGW-w64's own stdio (__USE_MINGW_ANSI_STDIO=1)."
 #endif

@@ -172,8 +172,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 {
     switch (message) {
     case WM_CREATE:
-        // Created visible, the window would show itself only once WM_CREATE returns; it
-        // shows itself here already, so its picture is up while the controls are made.
+        // The program's first ShowWindow: Windows applies the show state the program was
+        // started with instead, if it was given one (see WinMain).
         ShowWindow(window, SW_SHOWNORMAL);
         break;
     case WM_PAINT:

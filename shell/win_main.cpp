@@ -1,7 +1,9 @@
 #include "shell/main_window.h"
 
-// The command line and the show flag are not looked at: the window always shows itself
-// the same way. The exit status is always 0.
+// The command line and the show flag are not looked at. Windows still applies the show
+// state the program was started with (a shortcut set to "Maximized" or "Minimized" puts it
+// in STARTUPINFO) to its first ShowWindow and to each SW_SHOWDEFAULT after a box. The exit
+// status is always 0.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     return RunMessageLoop(CreateMainWindow(instance));
