@@ -94,7 +94,7 @@ TEST(CalculatorForm, WorkedCasesAndDayRules)
 TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
 {
     // Units change strictly above 1024. An amount is rounded to single precision, ties to
-    // even, before it is scaled; a two-decimal tie goes to the even neighbour in both builds.
+    // even, before it is scaled; a two-decimal tie goes to the even neighbour in every build.
     const std::tuple<LineKind, std::int32_t, const char*> cases[] = {
         {LineKind::PerHour, 1024, "POR HORA: 1024.00 MB"},
         {LineKind::PerHour, 1048577, "POR HORA: 1.00 TB"},
@@ -141,20 +141,16 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
     // A reader that fills the whole buffer without a NUL, then one that writes nothing (as
     // WM_GETTEXT to a control that was never made): each text still ends inside its buffer
     // of 3, 5, 3 and 7 bytes, and what is not read is empty.
-    FormState f = InitialFormState();
-    auto texts = [&f] {
-        return std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" +
-               f.daysText;
-    };
-    auto careless = [](void*, FormField, char* text, int size) {
-        std::memset(text, '9', static_cast<std::size_t>(size));
-    };
-    auto silent = [](void*, FormField, char*, int) {
-    };
-    Calculate(f, careless, Repaint, &f);
-    EXPECT_EQ(texts(), "99|9999|99|999999");
-    Calculate(f, silent, Repaint, &f);
-    EXPECT_EQ(texts(), "|||");
+    const std::pair<FieldReader, const char*> readers[] = {
+        {[](void*, FormField, char* text, int size) { std::memset(text, '9', size_t(size)); },
+         "99|9999|99|999999"},
+        {[](void*, FormField, char*, int) {}, "|||"}};
+    for (FormState f = InitialFormState(); const auto& [reader, texts] : readers) {
+        Calculate(f, reader, Repaint, &f);
+        EXPECT_EQ(
+            std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" + f.daysText,
+            texts);
+    }
 }
 
 }  // namespace

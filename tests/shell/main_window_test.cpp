@@ -1,11 +1,13 @@
 // The real main window under Wine, made by the program's own start-up code and driven with
-// real messages, clicks and message boxes. A WH_CBT hook sees what the program asked
-// CreateWindowExA for, and catches and answers every message box. Each test opens a window
-// of its own, so the tests pass alike one process each (as ctest runs them) or all in one.
+// real messages, clicks and message boxes; and the resources of the program users get. Hooks
+// see what the program asked CreateWindowExA for and what it reads, and catch and answer
+// every message box. Each test opens a window of its own: they pass alike one process each
+// (as ctest runs them) or all in one.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <numeric>
+#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -21,6 +23,8 @@ std::vector<HWND> made;              // the main window, then its controls
 std::vector<std::string> creations;  // what each of them was created with
 std::vector<std::string> boxes;      // what each box showed, and what held meanwhile
 int answer;                          // the button the hook presses, if the box has it
+using Read = std::tuple<HWND, const void*, WPARAM>;  // a text request: control, buffer, size
+std::vector<Read> reads;                             // those sent to the input controls
 
 std::string Lines()
 {
@@ -43,7 +47,8 @@ std::string DescribeBox(HWND box)
                 : icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon"
                                                            : "";
     }
-    return seen + (IsWindowVisible(made[0]) ? " / window shown" : " / window hidden");
+    return seen + (GetWindow(box, GW_OWNER) == made[0] ? " / owned by the window" : " / unowned") +
+           (IsWindowVisible(made[0]) ? ", shown" : ", hidden");
 }
 
 LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
@@ -79,6 +84,15 @@ LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPSTRUCT& m = *reinterpret_cast<CWPSTRUCT*>(lParam);
+    if (m.message == WM_GETTEXT && std::find(made.begin() + 1, made.end(), m.hwnd) != made.end()) {
+        reads.emplace_back(m.hwnd, reinterpret_cast<const void*>(m.lParam), m.wParam);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 // Handles what is queued; true if a quit message with status 0 was among it.
 bool Pump()
 {
@@ -90,43 +104,42 @@ bool Pump()
 }
 
 // Makes the main window with the program's own start-up code, watched from here on, after
-// the window and the records of an earlier test are gone.
+// the window and the records of an earlier test are gone. Its texts are Windows-1252 bytes
+// through the "A" calls, as the references here are: only a Brazilian Windows shows both right.
 void Open()
 {
+    ASSERT_EQ(std::tuple(GetACP(), GetUserDefaultLCID(), GetUserDefaultUILanguage()),
+              std::tuple(1252u, 0x416ul, LANGID{0x416}))
+        << "code page, language and interface language: the Wine session pins pt_BR.UTF-8";
     static HHOOK hook = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    ASSERT_NE(hook, nullptr);
+    static HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, Sent, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook && sent);
     DestroyWindow(made.empty() ? nullptr : made[0]);
     made.clear();
     creations.clear();
+    reads.clear();
     CreateMainWindow(GetModuleHandleA(nullptr));
     ASSERT_EQ(made.size(), 7u) << "windows made: the main window and its six controls";
     Pump();
 }
 
-// The picture's pixels, top row first; left in the working directory as a .ppm file too.
-std::vector<COLORREF> Pixels(HDC picture, const char* name)
-{
-    std::vector<COLORREF> pixels;
-    std::FILE* file = std::fopen(name, "wb");
-    std::fputs("P6 450 360 255\n", file);
-    for (int y = 0; y < 360; ++y) {
-        for (int x = 0; x < 450; ++x) {
-            COLORREF pixel = GetPixel(picture, x, y);
-            const BYTE rgb[] = {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-            std::fwrite(rgb, sizeof rgb, 1, file);
-            pixels.push_back(pixel);
-        }
-    }
-    std::fclose(file);
-    return pixels;
-}
-
-// Same pixels, or how many differ and where the first is (x, y from the top left, colours
-// as 0xBBGGRR), and where both pictures are.
+// The same pixels in both pictures, or how many differ and where the first is (x, y from
+// the top left, colours as 0xBBGGRR). Both are left in the working directory as .ppm files.
 testing::AssertionResult SamePixels(HDC expected, HDC shown)
 {
-    const std::vector<COLORREF> want = Pixels(expected, "window-expected.ppm"),
-                                got = Pixels(shown, "window-shown.ppm");
+    std::vector<COLORREF> pictures[2];
+    for (int i : {0, 1}) {
+        std::FILE* file = std::fopen(i ? "window-shown.ppm" : "window-expected.ppm", "wb");
+        std::fputs("P6 450 360 255\n", file);
+        for (int at = 0; at < 450 * 360; ++at) {
+            const COLORREF pixel = GetPixel(i ? shown : expected, at % 450, at / 450);
+            pictures[i].push_back(pixel);
+            const BYTE rgb[] = {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
+            std::fwrite(rgb, sizeof rgb, 1, file);
+        }
+        std::fclose(file);
+    }
+    const std::vector<COLORREF>&want = pictures[0], &got = pictures[1];
     if (want == got) {
         return testing::AssertionSuccess();
     }
@@ -134,12 +147,11 @@ testing::AssertionResult SamePixels(HDC expected, HDC shown)
     const auto first = a - want.begin();
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
-    testing::Message said;
-    said << std::transform_reduce(a, want.end(), b, 0, std::plus<>(), std::not_equal_to<>())
-         << " pixels differ, the first at (" << first % 450 << ", " << first / 450
-         << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
-         << "; window-expected.ppm and window-shown.ppm are in " << folder;
-    return testing::AssertionFailure() << said;
+    return testing::AssertionFailure()
+           << std::transform_reduce(a, want.end(), b, 0, std::plus<>(), std::not_equal_to<>())
+           << " pixels differ, the first at (" << first % 450 << ", " << first / 450
+           << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
+           << "; window-expected.ppm and window-shown.ppm are in " << folder;
 }
 
 TEST(MainWindow, CreatedAsAsked)
@@ -156,22 +168,21 @@ TEST(MainWindow, CreatedAsAsked)
                              "Combobox - 50A00003 0 293,142 57x150 id 0",
                              "Combobox - 50A00003 0 293,169 57x150 id 0",
                              "Edit 30 50802001 0 293,196 56x20 id 0"}));
-    // The class: its small icon is the same image loaded at 16 x 16; no extra bytes.
+    // The class: redrawn whole when resized, the program's icon (a shared handle: the same
+    // one loaded again) and a small one of 16 x 16, the arrow cursor, no extra bytes.
+    const HWND w = made[0];
     ICONINFO small = {};
     BITMAP mask = {};
-    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICONSM)), &small);
+    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICONSM)), &small);
     GetObjectA(small.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(GetClassLongA(w, GCL_STYLE), DWORD{CS_HREDRAW | CS_VREDRAW});
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICON)),
+              LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON)));
     EXPECT_EQ(mask.bmWidth, 16);
-    EXPECT_EQ(GetClassLongA(made[0], GCL_CBCLSEXTRA) + GetClassLongA(made[0], GCL_CBWNDEXTRA), 0);
-
-    // Every item is in its list (the core's tests own the items, the click test the first
-    // selections); the day field takes six characters.
-    std::string counts;
-    for (int list : {CAMERAS, BIT_RATE, HOURS}) {
-        counts += std::to_string(SendMessageA(made[list], CB_GETCOUNT, 0, 0)) + " items ";
-    }
-    EXPECT_EQ(counts, "32 items 10 items 24 items ");
-    EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(w, GCLP_HCURSOR)),
+              LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(GetClassLongA(w, GCL_CBCLSEXTRA) + GetClassLongA(w, GCL_CBWNDEXTRA), 0);
+    EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);  // six characters are read
 }
 
 TEST(MainWindow, ClickShowsTheLinesAtOnce)
@@ -182,6 +193,12 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     // rectangles worked out by hand (0x125 centred, 0x124 left-aligned, on one line).
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
+    // Each control is read into the form's own text for it, offered no more than that holds.
+    const FormState& f = MainForm();
+    EXPECT_EQ(reads, (std::vector<Read>{{made[CAMERAS], f.camerasText, 3u},
+                                        {made[BIT_RATE], f.bitRateText, 5u},
+                                        {made[HOURS], f.hoursText, 3u},
+                                        {made[DAYS], f.daysText, 7u}}));
     HDC expected = CreateCompatibleDC(nullptr);
     SelectObject(expected, LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -198,11 +215,14 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     draw(" POR DIA: 337.50 GB", 0, 490, 0x125);
     draw("POR HORA: 14.06 GB", 0, 530, 0x125);
     draw("  TOTAL: 9.89 TB", 0, 570, 0x125);
+    // The controls look as the platform draws them: the reference takes their areas from
+    // the window itself.
+    HDC window = GetDC(made[0]);
+    BitBlt(expected, 293, 115, 157, 101, window, 293, 115, SRCCOPY);  // the lists, the field
+    BitBlt(expected, 140, 310, 170, 25, window, 140, 310, SRCCOPY);   // the buttons
     HDC shown = CreateCompatibleDC(nullptr);
     SelectObject(shown, CreateCompatibleBitmap(expected, 450, 360));
-    BitBlt(shown, 0, 0, 450, 360, GetDC(made[0]), 0, 0, SRCCOPY);
-    BitBlt(shown, 293, 115, 157, 101, expected, 293, 115, SRCCOPY);  // the lists, the field
-    BitBlt(shown, 140, 310, 170, 25, expected, 140, 310, SRCCOPY);   // the buttons
+    BitBlt(shown, 0, 0, 450, 360, window, 0, 0, SRCCOPY);
     EXPECT_TRUE(SamePixels(expected, shown));
 }
 
@@ -234,14 +254,74 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         answer = button;
         EXPECT_EQ(SendMessageA(made[0], message, wParam, 0), 0);  // each returns 0
         const bool ends = button == IDYES;
-        EXPECT_EQ(boxes,
-                  box.empty() ? std::vector<std::string>{} : std::vector{box + " / window hidden"});
+        EXPECT_EQ(boxes, box.empty() ? std::vector<std::string>{}
+                                     : std::vector{box + " / owned by the window, hidden"});
         // The lines as they were, and the window shown and painted again at once; or gone,
         // with the quit message (status 0) posted.
         EXPECT_EQ(Lines(), lines);
         EXPECT_EQ(IsWindowVisible(made[0]) != FALSE, !ends);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
         EXPECT_EQ(Pump(), ends);
+    }
+}
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
+{
+    reinterpret_cast<std::string*>(languages)->append(" ").append(std::to_string(language));
+    return TRUE;
+}
+
+TEST(ShippedProgram, ResourcesManifestAndPicture)
+{
+    HMODULE exe = LoadLibraryExA(SHIPPED_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(exe, nullptr) << SHIPPED_EXE;
+    // The picture, the icon and its group, the version in Portuguese (Brazil); the manifest
+    // in English (United States), asking to run as the user who starts the program, no more.
+    std::string languages;
+    const int resources[][2] = {{2, IDB_BACKGROUND}, {3, 1}, {14, IDI_APPICON}, {16, 1}, {24, 1}};
+    for (const auto [type, name] : resources) {  // bitmap, icon, icon group, version, manifest
+        EnumResourceLanguagesA(exe, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(name), AddLanguage,
+                               reinterpret_cast<LONG_PTR>(&languages));
+    }
+    EXPECT_EQ(languages, " 1046 1046 1046 1046 1033");
+    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
+                               SizeofResource(exe, found));
+    const std::string tags = std::regex_replace(manifest, std::regex(">\\s+<"), "><");
+    EXPECT_EQ(std::regex_replace(tags, std::regex("\\s+$"), ""),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly xmlns="
+              "\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><trustInfo xmlns="
+              "\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges>"
+              "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"
+              "</requestedPrivileges></security></trustInfo></assembly>");
+
+    // The picture's layout: a few points of each element, colours as 0xBBGGRR (DARK: grey,
+    // below 128).
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, LoadImageA(exe, MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
+                                LR_CREATEDIBSECTION));
+    constexpr COLORREF DARK = CLR_INVALID, RULE = 0xC3C3C3;
+    const std::tuple<const char*, COLORREF, std::vector<POINT>> elements[] = {
+        {"panel", 0xEEEEEE, {{225, 150}, {20, 61}, {55, 78}, {200, 80}, {253, 65}}},
+        {"panel round the results frame", 0xEEEEEE, {{102, 232}, {200, 300}, {350, 260}}},
+        {"frame line, top and bottom", 0x9F9F9F, {{300, 0}, {20, 359}}},
+        {"frame line, sides", 0x9C9C9C, {{0, 200}, {449, 30}}},
+        {"header, under the frame line", 0xD3D3D3, {{20, 1}}},
+        {"divider", DARK, {{252, 24}, {252, 65}}},
+        {"header rule", RULE, {{56, 77}, {391, 79}}},
+        {"results frame", RULE, {{99, 229}, {101, 231}, {349, 299}, {347, 297}}},
+        {"stripe, top", 0x59C7A5, {{1, 347}}},
+        {"stripe, middle", 0x34C08A, {{225, 350}}},
+        {"stripe, foot", 0x7FA998, {{448, 353}}},
+        {"bottom band", 0xFFFFFF, {{225, 354}, {10, 358}}},
+    };
+    for (const auto& [element, colour, points] : elements) {
+        for (const POINT& at : points) {
+            const COLORREF shown = GetPixel(dc, at.x, at.y);
+            EXPECT_TRUE(colour == DARK ? shown < 0x808080 && shown % 0x10101 == 0 : shown == colour)
+                << element << " at (" << at.x << ", " << at.y << "): shown 0x" << std::hex << shown
+                << ", expected " << (colour == DARK ? "DARK" : "0x") << colour;
+        }
     }
 }
 
