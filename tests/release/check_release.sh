@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # An executable users download, 64-bit (pei-x86-64) or 32-bit (pei-i386): that format, only
 # Windows' own DLLs, ASLR (and on 64 bits its high-entropy kind) and DEP, no symbols, no link
-# date, no build path. It runs here, not under Wine, with objdump in the C locale and UTC.
+# date, no build path, and its resources. It runs here, not under Wine, with objdump in the C
+# locale and UTC.
 #   check_release.sh EXE SOURCE_DIR FORMAT
 set -euo pipefail
 export LC_ALL=C TZ=UTC
@@ -14,11 +15,25 @@ imports=$(sed -n 's/^\s*DLL Name: //p' <<< "$headers" | tr a-z A-Z | sort | xarg
 want="GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL"
 [ "$imports" = "$want" ] || fail "$1" "imports '$imports', want '$want'"
 flags=$(awk '/^DllCharacteristics/ {print $2}' <<< "$headers")
-wanted=0x140  # DEP 0x100, ASLR 0x40; on 64 bits high-entropy ASLR 0x20 as well
-[ "$format" = pei-i386 ] || wanted=0x160
+wanted=$([ "$format" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
 [ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "$1" "DllCharacteristics 0x$flags lack $wanted"
 stamp=$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")
 [ "$stamp" = "Thu Jan  1 00:00:00 1970" ] || fail "$1" "linked at $stamp, want no stamp (0, 1970)"
 symbols=$(x86_64-w64-mingw32-nm "$1" 2> /dev/null | wc -l)
 [ "$symbols" -eq 0 ] || fail "$1" "$symbols symbols left in"
 ! grep -q -F -a "$2" "$1" || fail "$1" "the build path $2 is in it"
+
+# Type:name:language of each resource: bitmap 106, icon 1, icon group 101 and version 1 in
+# Portuguese (Brazil), 0x416; the manifest (24) in English (United States), 0x409. And the
+# manifest: run as the user who starts the program, nothing else.
+resources=$(awk '/Entry: ID:/ { match($0, / +Entry/); printf "%s%s", RLENGTH == 8 ? " " : ":", $4 }' \
+    <<< "$headers" | tr -d ,)
+want=" 0x000002:0x00006a:0x000416 0x000003:0x000001:0x000416 0x00000e:0x000065:0x000416"\
+" 0x000010:0x000001:0x000416 0x000018:0x000001:0x000409"
+[ "$resources" = "$want" ] || fail "$1" "resources '$resources', want '$want'"
+manifest=$(tr '\0\n' '\n ' < "$1" | grep -a -o '<?xml.*</assembly>' | sed 's/> *</></g')
+want='<?xml version="1.0" encoding="UTF-8" standalone="yes"?><assembly xmlns="urn:schemas-'\
+'microsoft-com:asm.v1" manifestVersion="1.0"><trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">'\
+'<security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>'\
+'</requestedPrivileges></security></trustInfo></assembly>'
+[ "$manifest" = "$want" ] || fail "$1" "manifest '$manifest', want '$want'"
