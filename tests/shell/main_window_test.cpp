@@ -1,13 +1,11 @@
 // The real main window under Wine, made by the program's own start-up code and driven with
-// real messages, clicks and message boxes; and the resources of the program users get. Hooks
-// see what the program asked CreateWindowExA for and what it reads, and catch and answer
-// every message box. Each test opens a window of its own: they pass alike one process each
-// (as ctest runs them) or all in one.
+// real messages, clicks and message boxes. Hooks see what the program asked CreateWindowExA
+// for and what it reads, and catch and answer every message box. Each test opens a window of
+// its own: they pass alike one process each (as ctest runs them) or all in one.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <numeric>
-#include <regex>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -202,6 +200,31 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     HDC expected = CreateCompatibleDC(nullptr);
     SelectObject(expected, LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
                                       IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    // The reference is the program's picture: first its layout, a few points of each element,
+    // colours as 0xBBGGRR (DARK: grey, below 128).
+    constexpr COLORREF DARK = CLR_INVALID, RULE = 0xC3C3C3;
+    const std::tuple<const char*, COLORREF, std::vector<POINT>> elements[] = {
+        {"panel", 0xEEEEEE, {{225, 150}, {20, 61}, {55, 78}, {200, 80}, {253, 65}, {102, 232}}},
+        {"panel round the results frame", 0xEEEEEE, {{98, 260}, {200, 300}, {350, 260}}},
+        {"frame line, top and bottom", 0x9F9F9F, {{300, 0}, {20, 359}}},
+        {"frame line, sides", 0x9C9C9C, {{0, 200}, {449, 30}}},
+        {"header, under the frame line", 0xD3D3D3, {{20, 1}}},
+        {"divider", DARK, {{252, 24}, {252, 65}}},
+        {"header rule", RULE, {{56, 77}, {391, 79}}},
+        {"results frame", RULE, {{99, 229}, {101, 231}, {349, 299}, {347, 297}}},
+        {"stripe, top", 0x59C7A5, {{1, 347}}},
+        {"stripe, middle", 0x34C08A, {{225, 350}}},
+        {"stripe, foot", 0x7FA998, {{448, 353}}},
+        {"bottom band", 0xFFFFFF, {{225, 354}, {10, 358}}},
+    };
+    for (const auto& [element, colour, points] : elements) {
+        for (const POINT& at : points) {
+            const COLORREF shown = GetPixel(expected, at.x, at.y);
+            EXPECT_TRUE(colour == DARK ? shown < 0x808080 && shown % 0x10101 == 0 : shown == colour)
+                << element << " at (" << at.x << ", " << at.y << "): shown 0x" << std::hex << shown
+                << ", expected " << (colour == DARK ? "DARK" : "0x") << colour;
+        }
+    }
     SetBkMode(expected, TRANSPARENT);
     auto draw = [expected](const char* text, LONG left, LONG bottom, UINT format) {
         RECT box = {left, 0, 450, bottom};
@@ -262,66 +285,6 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         EXPECT_EQ(IsWindowVisible(made[0]) != FALSE, !ends);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
         EXPECT_EQ(Pump(), ends);
-    }
-}
-
-BOOL CALLBACK AddLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR languages)
-{
-    reinterpret_cast<std::string*>(languages)->append(" ").append(std::to_string(language));
-    return TRUE;
-}
-
-TEST(ShippedProgram, ResourcesManifestAndPicture)
-{
-    HMODULE exe = LoadLibraryExA(SHIPPED_EXE, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(exe, nullptr) << SHIPPED_EXE;
-    // The picture, the icon and its group, the version in Portuguese (Brazil); the manifest
-    // in English (United States), asking to run as the user who starts the program, no more.
-    std::string languages;
-    const int resources[][2] = {{2, IDB_BACKGROUND}, {3, 1}, {14, IDI_APPICON}, {16, 1}, {24, 1}};
-    for (const auto [type, name] : resources) {  // bitmap, icon, icon group, version, manifest
-        EnumResourceLanguagesA(exe, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(name), AddLanguage,
-                               reinterpret_cast<LONG_PTR>(&languages));
-    }
-    EXPECT_EQ(languages, " 1046 1046 1046 1046 1033");
-    HRSRC found = FindResourceA(exe, MAKEINTRESOURCEA(1), RT_MANIFEST);
-    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(exe, found))),
-                               SizeofResource(exe, found));
-    const std::string tags = std::regex_replace(manifest, std::regex(">\\s+<"), "><");
-    EXPECT_EQ(std::regex_replace(tags, std::regex("\\s+$"), ""),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?><assembly xmlns="
-              "\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"><trustInfo xmlns="
-              "\"urn:schemas-microsoft-com:asm.v3\"><security><requestedPrivileges>"
-              "<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"
-              "</requestedPrivileges></security></trustInfo></assembly>");
-
-    // The picture's layout: a few points of each element, colours as 0xBBGGRR (DARK: grey,
-    // below 128).
-    HDC dc = CreateCompatibleDC(nullptr);
-    SelectObject(dc, LoadImageA(exe, MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
-                                LR_CREATEDIBSECTION));
-    constexpr COLORREF DARK = CLR_INVALID, RULE = 0xC3C3C3;
-    const std::tuple<const char*, COLORREF, std::vector<POINT>> elements[] = {
-        {"panel", 0xEEEEEE, {{225, 150}, {20, 61}, {55, 78}, {200, 80}, {253, 65}}},
-        {"panel round the results frame", 0xEEEEEE, {{102, 232}, {200, 300}, {350, 260}}},
-        {"frame line, top and bottom", 0x9F9F9F, {{300, 0}, {20, 359}}},
-        {"frame line, sides", 0x9C9C9C, {{0, 200}, {449, 30}}},
-        {"header, under the frame line", 0xD3D3D3, {{20, 1}}},
-        {"divider", DARK, {{252, 24}, {252, 65}}},
-        {"header rule", RULE, {{56, 77}, {391, 79}}},
-        {"results frame", RULE, {{99, 229}, {101, 231}, {349, 299}, {347, 297}}},
-        {"stripe, top", 0x59C7A5, {{1, 347}}},
-        {"stripe, middle", 0x34C08A, {{225, 350}}},
-        {"stripe, foot", 0x7FA998, {{448, 353}}},
-        {"bottom band", 0xFFFFFF, {{225, 354}, {10, 358}}},
-    };
-    for (const auto& [element, colour, points] : elements) {
-        for (const POINT& at : points) {
-            const COLORREF shown = GetPixel(dc, at.x, at.y);
-            EXPECT_TRUE(colour == DARK ? shown < 0x808080 && shown % 0x10101 == 0 : shown == colour)
-                << element << " at (" << at.x << ", " << at.y << "): shown 0x" << std::hex << shown
-                << ", expected " << (colour == DARK ? "DARK" : "0x") << colour;
-        }
     }
 }
 
