@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A short tour of the program, as a person takes it, with the real mouse and keyboard on
-# the Wine session's display: `make run` takes it when there is no desktop, and the smoke
-# test checks what it saw. Screenshots of the window go to OUTPUT_DIR:
+# the Wine session's display: `make run` takes it when there is no desktop, and so does the
+# smoke test. Screenshots of the window go to OUTPUT_DIR:
 #   opened.png      as the window opens
 #   calculated.png  after a click on "Calcular" with the first selections
 #   chosen.png      after another number of cameras is picked from the dropped list, and
