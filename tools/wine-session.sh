@@ -31,9 +31,10 @@ loader=/usr/lib/wine/wine64
 export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all WINELOADER=$loader
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers, no menu entries
 # Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
-# them from the names alone, generated or not), and a home of their own, so that nothing
-# of Wine's lands in the developer's. The desktop's X authority stays reachable.
-brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home"
+# them from the names alone, generated or not), and a home and a temporary folder (where the
+# wineserver keeps its socket) of their own, so that nothing of Wine's lands outside build/.
+# The desktop's X authority stays reachable.
+brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home" TMPDIR="$state/tmp"
     XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
     XDG_CACHE_HOME="$state/home/.cache" XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}")
 
@@ -146,7 +147,7 @@ end_session() {
 begin() {
     local wanted=private
     [ "$session" = tests ] || wanted=${DISPLAY:-private}
-    mkdir -p "$state/users" "$state/home"
+    mkdir -p "$state/users" "$state/home" "$state/tmp"
     lock
     if recorded_alive watcher > /dev/null && [ "$(cat "$state/wanted")" != "$wanted" ]; then
         users_alive && { echo "wine-session: the $session session is in use on another display" >&2; exit 1; }
