@@ -47,7 +47,8 @@ if [ ${#missing[@]} -gt 0 ]; then
         echo "setup: installing packages needs root. Run as root: apt-get install ${missing[*]}" >&2
         exit 1
     fi
-    if [[ " ${missing[*]} " == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if [[ " ${missing[*]} " == *:i386* ]] &&
+        ! dpkg --print-foreign-architectures | grep -qx i386; then
         dpkg --add-architecture i386
     fi
     export DEBIAN_FRONTEND=noninteractive
@@ -57,6 +58,7 @@ fi
 
 version=$(cmake --version | sed -n 's/^cmake version //p')
 if [ "$(printf '3.25\n%s\n' "$version" | sort -V | head -n 1)" != 3.25 ]; then
-    echo "setup: CMake 3.25 or newer is needed (Debian 12, Ubuntu 24.04 or later); this system has $version" >&2
+    echo "setup: CMake 3.25 or newer is needed (Debian 12, Ubuntu 24.04 or later);" \
+        "this system has $version" >&2
     exit 1
 fi

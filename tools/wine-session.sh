@@ -152,7 +152,10 @@ begin() {
     # A program on the session's own display (the tour's) asks for nothing else.
     if recorded_alive watcher > /dev/null && [ "$(cat "$state/wanted")" != "$wanted" ] &&
         [ "${DISPLAY:-}" != "$(cat "$state/display")" ]; then
-        users_alive && { echo "wine-session: the $session session is in use on another display" >&2; exit 1; }
+        if users_alive; then
+            echo "wine-session: the $session session is in use on another display" >&2
+            exit 1
+        fi
         end_session
     fi
     if ! recorded_alive watcher > /dev/null; then
@@ -164,7 +167,7 @@ begin() {
         start_display
         # A persistent server, ended by the watcher; its services start at once, from a
         # program whose output goes to a file: started by a test, they would hold ctest's
-        # pipe open for ever. The first program also starts the desktop on the display.
+        # pipe open for ever.
         "${brazil[@]}" wineserver -p < /dev/null >> "$state/wineserver.log" 2>&1 9>&-
         DISPLAY=$(cat "$state/display") "${brazil[@]}" "$loader" wineboot < /dev/null \
             >> "$state/wine.log" 2>&1 9>&-

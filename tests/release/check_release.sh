@@ -23,10 +23,11 @@ symbols=$(x86_64-w64-mingw32-nm "$1" 2> /dev/null | wc -l)
 [ "$symbols" -eq 0 ] || fail "$1" "$symbols symbols left in"
 ! grep -q -F -a "$2" "$1" || fail "$1" "the build path $2 is in it"
 
-# Type:name:language of each resource: bitmap 106, icon 1, icon group 101 and version 1 in
-# Portuguese (Brazil), 0x416; the manifest (24) in English (United States), 0x409. And the
-# manifest: run as the user who starts the program, nothing else.
-resources=$(awk '/Entry: ID:/ { match($0, / +Entry/); printf "%s%s", RLENGTH == 8 ? " " : ":", $4 }' \
+# Type:name:language of each resource (objdump indents a type's entry by three spaces):
+# bitmap 106, icon 1, icon group 101 and version 1 in Portuguese (Brazil), 0x416; the
+# manifest (24) in English (United States), 0x409. And the manifest: run as the user who
+# starts the program, nothing else.
+resources=$(awk '/Entry: ID:/ { match($0, / +E/); printf "%s%s", RLENGTH == 4 ? " " : ":", $4 }' \
     <<< "$headers" | tr -d ,)
 want=" 0x000002:0x00006a:0x000416 0x000003:0x000001:0x000416 0x00000e:0x000065:0x000416"\
 " 0x000010:0x000001:0x000416 0x000018:0x000001:0x000409"
