@@ -137,7 +137,8 @@ testing::AssertionResult SamePixels(HDC expected, HDC shown)
         }
         std::fclose(file);
     }
-    const std::vector<COLORREF>&want = pictures[0], &got = pictures[1];
+    const std::vector<COLORREF>& want = pictures[0];
+    const std::vector<COLORREF>& got = pictures[1];
     if (want == got) {
         return testing::AssertionSuccess();
     }
