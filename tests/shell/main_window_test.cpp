@@ -187,9 +187,8 @@ TEST(MainWindow, CreatedAsAsked)
 TEST(MainWindow, ClickShowsTheLinesAtOnce)
 {
     // With the first selections (32 cameras, 1024 kbps, 24 hours, 30 days), painted before
-    // the click returns: the window shows exactly the background picture with every text
-    // where the layout puts it, but for its controls. The test draws that face itself, in
-    // rectangles worked out by hand (0x125 centred, 0x124 left-aligned, on one line).
+    // the click returns. The test draws the face itself, every text in a rectangle worked
+    // out by hand (0x125 centred, 0x124 left-aligned, on one line).
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
     // Each control is read into the form's own text for it, offered no more than that holds.
@@ -260,8 +259,7 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
     const std::string confirm =
         "CONFIRMA\xC7\xC3O / Voc\xEA tem certeza que deseja sair? / buttons 6 7 / question icon";
     // Each message goes to the window with the day field as given; the hook answers the box
-    // it brings, if any, with the window hidden meanwhile. A command counts only as a click,
-    // with no notification code.
+    // it brings, if any. A command counts only as a click, with no notification code.
     const std::tuple<const char*, UINT, WPARAM, int, std::string> cases[] = {
         {"366", WM_COMMAND, CMD_CALCULATE, IDOK, dayLimit + DAY_LIMIT_TEXT + error},
         {"-5", WM_COMMAND, CMD_CALCULATE, IDOK, dayLimit + NEGATIVE_DAYS_TEXT + error},
