@@ -66,11 +66,13 @@ SETTINGS='REGEDIT4
 '
 
 # A process as "PID BOOT START": its start in clock ticks since this boot, so that a
-# record never names another process, not even after a reboot. Empty if it is gone.
+# record never names another process, not even after a reboot. Empty if it is gone, or
+# ended and waiting for its parent to take notice (a zombie).
 identity() {
     local stat
     stat=$(cat "/proc/$1/stat" 2> /dev/null) || return 0
     read -r -a fields <<< "${stat##*) }"  # the fields after the command's name, from the 3rd
+    [ "${fields[0]}" != Z ] || return 0
     echo "$1 $(cat /proc/sys/kernel/random/boot_id) ${fields[19]}"
 }
 record() { identity "$2" > "$state/$1"; }
@@ -149,17 +151,19 @@ begin() {
     [ "$session" = tests ] || wanted=${DISPLAY:-private}
     mkdir -p "$state/users" "$state/home" "$state/tmp"
     lock
+    local running=no
+    recorded_alive watcher > /dev/null && running=yes
     # A program on the session's own display (the tour's) asks for nothing else.
-    if recorded_alive watcher > /dev/null && [ "$(cat "$state/wanted")" != "$wanted" ] &&
+    if [ $running = yes ] && [ "$(cat "$state/wanted")" != "$wanted" ] &&
         [ "${DISPLAY:-}" != "$(cat "$state/display")" ]; then
         if users_alive; then
             echo "wine-session: the $session session is in use on another display" >&2
             exit 1
         fi
-        end_session
+        running=no
     fi
-    if ! recorded_alive watcher > /dev/null; then
-        end_session  # what a session whose watcher was killed left behind
+    if [ $running = no ]; then
+        end_session  # the idle session on another display, or what a killed watcher left
         echo "$wanted" > "$state/wanted"
         setsid "$here/wine-session.sh" watch < /dev/null > "$state/watcher.log" 2>&1 9>&- &
         record watcher $!
