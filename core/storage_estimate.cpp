@@ -10,6 +10,13 @@
 #error "Build with MinGW-w64's own stdio (__USE_MINGW_ANSI_STDIO=1)."
 #endif
 
+// A float must be computed as a float: in the x87 unit's 80-bit registers (32-bit x86
+// without SSE arithmetic) an amount above 2^24 MB escapes its rounding to single precision,
+// and 16792945 MB shows as 16.02 TB instead of 16.01 TB.
+#if !(__FLT_EVAL_METHOD__ == 0 || defined(__SSE_MATH__))
+#error "Build with single-precision float arithmetic (32-bit x86: -msse -mfpmath=sse)."
+#endif
+
 namespace {
 
 constexpr std::int32_t KILOBITS_PER_KILOBYTE = 8;
