@@ -12,23 +12,8 @@ packages=(
     clang-tidy clang-format cppcheck                      # static analysis and layout
 )
 
-# Whether the kernel runs 32-bit x86 programs (some virtual machines' kernels don't): the
-# smallest such program, which only exits with status 0, is tried. Where it runs, Wine's
-# 32-bit half runs the 32-bit Windows programs.
-runs_32bit_x86() {
-    local probe status=0
-    probe=$(mktemp)
-    # ELF header, one loadable segment at 0x08048000, then: xor ebx,ebx; mov eax,1; int 0x80
-    printf '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08'` \
-        `'\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\x28\0\0\0\0\0\x01\0\0\0\0\0\0\0'` \
-        `'\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0'` \
-        `'\x31\xdb\xb8\x01\0\0\0\xcd\x80' > "$probe"
-    chmod +x "$probe"
-    "$probe" 2> /dev/null || status=1
-    rm -f "$probe"
-    return $status
-}
-if runs_32bit_x86; then
+# Wine's 32-bit half, for the 32-bit Windows programs, where the kernel runs it.
+if "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-x86.sh"; then
     packages+=(wine32:i386)
 fi
 
