@@ -10,12 +10,23 @@ for build in native windows; do
     [ -f "build/$build/compile_commands.json" ] || cmake --preset "$build" > /dev/null
 done
 
+# The verdict holds until something it rests on changes: the files and settings read, the
+# builds' compile commands, the tools' versions. The same inputs are not checked again.
+inputs=$({ tools/sources.sh | grep -E '\.(cpp|h)$' | xargs sha256sum .clang-tidy .clang-format \
+    tools/lint.sh build/{native,windows}/compile_commands.json; clang-tidy --version
+    cppcheck --version; clang-format --version; } | sha256sum)
+if [ "$(cat build/lint.passed 2> /dev/null)" = "$inputs" ]; then
+    echo "lint: clean (nothing it reads has changed since it last passed)"
+    exit 0
+fi
+
 gcc_root=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)
 mingw=(--extra-arg=--target=x86_64-w64-mingw32)
 for dir in include/c++ include/c++/x86_64-w64-mingw32 include/c++/backward; do
     mingw+=("--extra-arg=-isystem$gcc_root/$dir")
 done
-mingw+=(--extra-arg=-isystem/usr/x86_64-w64-mingw32/include)  # not GCC's intrinsics: clang has its own
+# Not GCC's intrinsics: clang has its own.
+mingw+=(--extra-arg=-isystem/usr/x86_64-w64-mingw32/include)
 
 tidy() {
     local report status=0
@@ -34,4 +45,5 @@ cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ --inline-suppr \
     --platform=win64 -D_WIN32 -D__USE_MINGW_ANSI_STDIO=1 -DCALLBACK= -DWINAPI= -I . core shell
 echo "clang-format: every C++ file"
 tools/sources.sh | grep -E '\.(cpp|h)$' | xargs clang-format --dry-run --Werror
+echo "$inputs" > build/lint.passed
 echo "lint: clean"

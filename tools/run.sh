@@ -7,11 +7,11 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 exe=$here/../build/windows/morvalen.exe
 export MORVALEN_WINE_SESSION=run
-trap '"$here/wine-session.sh" stop' EXIT  # at once, not after the watcher's 2 s
+trap '"$here/wine-session.sh" stop' EXIT  # nothing of the session left once this returns
 if [ -n "${DISPLAY:-}" ]; then
     "$here/wine-session.sh" run "$exe"
 else
-    "$here/tour.sh" "$exe" "$here/../build/run"
+    "$here/wine-session.sh" with "$here/tour.sh" "$exe" "$here/../build/run"
     echo "No display: the program ran on a private Xvfb. Screenshots in build/run:"
     echo "  opened.png, calculated.png, chosen.png (other cameras), typed.png (305 days)"
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A short tour of the program, as a person takes it, with the real mouse and keyboard on
-# the Wine session's display: `make run` takes it when there is no desktop, and so does the
-# smoke test. Screenshots of the window go to OUTPUT_DIR:
+# the display of the Wine session it runs in (`wine-session.sh with tour.sh ...`): `make
+# run` takes it when there is no desktop, and so does the smoke test. Screenshots of the
+# window go to OUTPUT_DIR:
 #   opened.png      as the window opens
 #   calculated.png  after a click on "Calcular" with the first selections
 #   chosen.png      after another number of cameras is picked from the dropped list, and
@@ -15,14 +16,11 @@ exe=$1 out=$2
 session=$(dirname "${BASH_SOURCE[0]}")/wine-session.sh
 mkdir -p "$out"
 rm -f "$out"/*.png
-DISPLAY=$("$session" display $$)  # the session lasts while the tour does
-export DISPLAY
-
 "$session" run "$exe" &
 program=$!
 trap 'kill "$program" 2> /dev/null || true' EXIT  # never left behind, whatever happens
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' | head -n 1) ||
-    true  # a search that timed out leaves the name empty, said just below
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' |
+    head -n 1) || true  # a search that timed out leaves the name empty, said just below
 [ -n "$window" ] || { echo "tour: the window never appeared" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
 

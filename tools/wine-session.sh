@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
-# The checkout's private Wine sessions. Each has its own prefix, wineserver and records under
+# The checkout's private Wine sessions. Each has its own prefix and wineserver under
 # build/wine/NAME, and runs its programs as our users' Brazilian Windows does (code page 1252,
 # Portuguese (Brazil), Sao Paulo time), whatever the developer's own language and zone:
-#   tests  the Windows tests; always on a private Xvfb, never the developer's desktop;
+#   tests  the Windows tests; on a private Xvfb, never the developer's desktop;
 #   run    `make run`; on the desktop ($DISPLAY) if there is one, else on a private Xvfb.
-# A session starts with its first program and ends once no program uses it: a watcher ends
-# its wineserver with every Wine process of its prefix, and its Xvfb by PID, however the
-# programs ended (passed, failed, Ctrl-C, killed on a timeout). It signals nothing else.
+# A session starts with its first program and ends 2 s after its last, however that ended
+# (passed, failed, Ctrl-C, killed): wineserver -k ends every Wine process of the session's
+# prefix, and the private Xvfb goes with it.
 #
-#   wine-session.sh run PROGRAM [ARGS...]  run PROGRAM under Wine; its exit status is PROGRAM's
-#   wine-session.sh display PID            print the session's DISPLAY, held while PID lives
-#   wine-session.sh stop                   end the session now, unless a program still uses it
+#   wine-session.sh run PROGRAM [ARGS...]   run PROGRAM under Wine; the exit status is PROGRAM's
+#   wine-session.sh with COMMAND [ARGS...]  run COMMAND on the session's display, the session
+#                                           held while it runs (the tour)
+#   wine-session.sh stop                    end the session now, unless a program uses it
 # MORVALEN_WINE_SESSION names the session: tests (the default) or run.
 set -euo pipefail
 
@@ -33,10 +34,11 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers
 # Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
 # them from the names alone, generated or not), and a home and a temporary folder (where the
 # wineserver keeps its socket) of their own, so that nothing of Wine's lands outside build/.
-# The desktop's X authority stays reachable.
+# The desktop's X authority stays reachable under the home of Wine's own.
 brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home" TMPDIR="$state/tmp"
     XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
-    XDG_CACHE_HOME="$state/home/.cache" XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}")
+    XDG_CACHE_HOME="$state/home/.cache")
+export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
 
 # The settings of the prefix:
 #   - no crash debugger: while one is registered (AeDebug "Debugger", there by default), a
@@ -65,162 +67,116 @@ SETTINGS='REGEDIT4
 "CursorBlinkRate"="-1"
 '
 
-# A process as "PID BOOT START": its start in clock ticks since this boot, so that a
-# record never names another process, not even after a reboot. Empty if it is gone, or
-# ended and waiting for its parent to take notice (a zombie).
-identity() {
-    local stat
-    stat=$(cat "/proc/$1/stat" 2> /dev/null) || return 0
-    read -r -a fields <<< "${stat##*) }"  # the fields after the command's name, from the 3rd
-    [ "${fields[0]}" != Z ] || return 0
-    echo "$1 $(cat /proc/sys/kernel/random/boot_id) ${fields[19]}"
-}
-record() { identity "$2" > "$state/$1"; }
-recorded_alive() {  # NAME: the recorded process still runs; its PID on standard output
-    local line
-    line=$(cat "$state/$1" 2> /dev/null) || return 1
-    [ -n "$line" ] && [ "$(identity "${line%% *}")" = "$line" ] && echo "${line%% *}"
-}
-users_alive() {  # forgets the users that have ended
-    local user alive=1
-    for user in "$state"/users/*; do
-        [ -e "$user" ] || continue
-        if recorded_alive "users/${user##*/}" > /dev/null; then alive=0; else rm -f "$user"; fi
-    done
-    return $alive
-}
+# Three locks, taken with flock, which the kernel lets go of however their holder ends:
+#   join      (fd 8) held while a program joins the session, and while the keeper ends it;
+#   programs  (fd 9) shared by the wrapper of every program while the program runs;
+#   keeper    (fd 7) held by the session's keeper for as long as the session runs.
+# No Wine process inherits them (7>&- 8>&- 9>&-).
+session_runs() { ! flock -n "$state/keeper" true; }
 
-lock() { exec 9> "$state/lock"; flock 9; }
-unlock() { exec 9>&-; }
-
-# The prefix is made anew whenever its settings change here, and when 32-bit Windows
-# programs can now run but the prefix was made before (it would lack syswow64).
+# Made anew whenever its settings change here, and when 32-bit Windows programs can now run
+# but the prefix was made before (it would lack syswow64). Made with no display at all, so
+# that Wine's "updating" window shows nowhere.
 make_prefix() {
-    local stamp wants
-    wants=$(printf '%s\n32-bit: ' "$SETTINGS"; /usr/lib/wine/wine --version > /dev/null 2>&1 &&
-        echo yes || echo no)
-    stamp=$(cat "$WINEPREFIX/.morvalen-settings" 2> /dev/null) || true
-    [ "$stamp" = "$wants" ] && return 0
+    local wants
+    wants=$(printf '%s\n32-bit: ' "$SETTINGS"; "$here/runs-32bit-x86.sh" && echo yes || echo no)
+    [ "$(cat "$WINEPREFIX/.morvalen-settings" 2> /dev/null)" != "$wants" ] || return 0
     rm -rf "$WINEPREFIX"
-    "${brazil[@]}" "$loader" wineboot -i >> "$state/wine.log" 2>&1 9>&-
     printf '%s' "$SETTINGS" > "$state/settings.reg"
-    "${brazil[@]}" "$loader" regedit /S "$state/settings.reg" >> "$state/wine.log" 2>&1 9>&-
-    "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
+    (
+        unset DISPLAY WAYLAND_DISPLAY
+        "${brazil[@]}" "$loader" wineboot -i
+        "${brazil[@]}" "$loader" regedit /S "$state/settings.reg"
+        "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
+    ) >> "$state/wine.log" 2>&1 7>&- 8>&- 9>&-
     printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
 }
 
-# The display the session's programs use: the desktop for the run session when there is
-# one, else a private Xvfb on a display number it picks itself.
-start_display() {
-    if [ "$session" = run ] && [ -n "${DISPLAY:-}" ]; then
-        echo "$DISPLAY" > "$state/display"
-        return 0
-    fi
-    rm -f "$state/display-number"
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$state/display-number" \
-        < /dev/null > "$state/xvfb.log" 2>&1 9>&- &
-    record xvfb $!
-    for _ in $(seq 200); do
-        if [ -s "$state/display-number" ]; then
-            echo ":$(cat "$state/display-number")" > "$state/display"
+# The keeper of a session, detached from the wrapper that starts it, on the session's
+# display (under xvfb-run for a private one, whose Xvfb ends with the keeper). It starts the
+# wineserver and Wine's services, says "ready" on fd 3, and ends the session once no program
+# has run for 2 s. Hand-written because wineserver's own persistence (-p N) cannot know that
+# a program is joining: the display would end with a server that ended just as a program
+# started on it.
+keep() {
+    trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
+    exec 7> "$state/keeper" 8> "$state/join" 9> "$state/programs"
+    flock 7
+    echo "$1 $DISPLAY $XAUTHORITY" > "$state/display"
+    # The services start here, with their output in the log: started by a test, they would
+    # hold ctest's pipe open for as long as they run.
+    "${brazil[@]}" wineserver -p < /dev/null 7>&- 8>&- 9>&-
+    "${brazil[@]}" "$loader" wineboot < /dev/null 7>&- 8>&- 9>&-
+    echo ready >&3
+    exec 3>&-
+    while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # idle for 2 s, and none joining
+        flock -n -x 9 && break
+        flock -u 8
+    done
+    "${brazil[@]}" wineserver -k || true
+    "${brazil[@]}" wineserver -w
+    exec 7>&-  # over before the next program may join
+}
+
+# Joins the session, starting it if need be; the wrapper then counts as one of its programs
+# (a shared lock on "programs") until it ends. Sets display and xauthority to the session's.
+join() {
+    local wanted=private had ready=
+    [ "$session" = tests ] || wanted=${DISPLAY:-private}
+    mkdir -p "$state/home" "$state/tmp"
+    exec 8> "$state/join" 9> "$state/programs"
+    while flock 8 && session_runs; do
+        read -r had display xauthority < "$state/display"
+        # A program on the session's own display (the tour's) asks for nothing else.
+        if [ "$had" = "$wanted" ] || [ "${DISPLAY:-}" = "$display" ]; then
+            flock -s 9
+            flock -u 8
             return 0
         fi
-        sleep 0.05
+        flock -u 8  # on another display: once its programs end, it ends within 2 s
+        flock -w 10 "$state/keeper" true ||
+            { echo "wine-session: the $session session is in use on $display" >&2; exit 1; }
     done
-    echo "wine-session: Xvfb did not start; see $state/xvfb.log" >&2
-    return 1
-}
-
-# Ends the wineserver of this prefix with all its processes, the Xvfb it started, and the
-# records. Under the lock.
-end_session() {
-    local xvfb
-    if [ -d "$WINEPREFIX" ]; then
-        "${brazil[@]}" wineserver -k 2> /dev/null || true
-        "${brazil[@]}" wineserver -w
-    fi
-    if xvfb=$(recorded_alive xvfb); then
-        kill "$xvfb"
-    fi
-    rm -f "$state"/{watcher,xvfb,display,display-number} "$state"/users/*
-}
-
-# Under the lock: the session runs, with `user` (a PID) counted among its programs.
-begin() {
-    local wanted=private
-    [ "$session" = tests ] || wanted=${DISPLAY:-private}
-    mkdir -p "$state/users" "$state/home" "$state/tmp"
-    lock
-    local running=no
-    recorded_alive watcher > /dev/null && running=yes
-    # A program on the session's own display (the tour's) asks for nothing else.
-    if [ $running = yes ] && [ "$(cat "$state/wanted")" != "$wanted" ] &&
-        [ "${DISPLAY:-}" != "$(cat "$state/display")" ]; then
-        if users_alive; then
-            echo "wine-session: the $session session is in use on another display" >&2
-            exit 1
-        fi
-        running=no
-    fi
-    if [ $running = no ]; then
-        end_session  # the idle session on another display, or what a killed watcher left
-        echo "$wanted" > "$state/wanted"
-        setsid "$here/wine-session.sh" watch < /dev/null > "$state/watcher.log" 2>&1 9>&- &
-        record watcher $!
-        make_prefix
-        start_display
-        # A persistent server, ended by the watcher; its services start at once, from a
-        # program whose output goes to a file: started by a test, they would hold ctest's
-        # pipe open for ever.
-        "${brazil[@]}" wineserver -p < /dev/null >> "$state/wineserver.log" 2>&1 9>&-
-        DISPLAY=$(cat "$state/display") "${brazil[@]}" "$loader" wineboot < /dev/null \
-            >> "$state/wine.log" 2>&1 9>&-
-    fi
-    record "users/$1" "$1"
-    unlock
-}
-
-# The watcher: ends the session once no program has used it for 2 s, or when the
-# session it watches has been ended and another begun.
-watch() {
-    local idle=0
-    lock  # its own record is written once the session has begun
-    unlock
-    while sleep 0.2; do
-        [ "$(recorded_alive watcher)" = $$ ] || exit 0
-        if users_alive; then idle=0; else idle=$((idle + 1)); fi
-        [ $idle -ge 10 ] || continue
-        lock
-        users_alive || { end_session; exit 0; }
-        unlock
-        idle=0
-    done
+    flock -s 9
+    make_prefix
+    local keeper=("$here/wine-session.sh" keep "$wanted")
+    [ "$wanted" != private ] || keeper=(xvfb-run -a -e "$state/xvfb.log" -f "$state/Xauthority"
+        -s "-screen 0 1024x768x24" "${keeper[@]}")
+    # Out of this process's tree too (started by a child that returns at once): ctest ends a
+    # timed-out test's whole tree, and the session is not the test's.
+    read -r -t 60 ready < <(setsid "${keeper[@]}" 3>&1 < /dev/null >> "$state/wine.log" 2>&1 \
+        8>&- 9>&- &) || true
+    [ "$ready" = ready ] || { echo "wine-session: no session; see $state/wine.log" >&2; exit 1; }
+    flock -u 8
+    read -r had display xauthority < "$state/display"
 }
 
 case "${1:-}" in
-run)
+run | with)
+    verb=$1
     shift
-    begin $$
+    join
+    [ "$verb" = with ] || set -- "${brazil[@]}" "$loader" "$@"
     # Not exec'd: a Wine program outlives the SIGINT of a Ctrl-C, so it is ended here.
-    DISPLAY=$(cat "$state/display") "${brazil[@]}" "$loader" "$@" &
+    DISPLAY=$display XAUTHORITY=$xauthority "$@" 8>&- 9>&- &
     program=$!
     trap 'kill "$program" 2> /dev/null; exit 130' INT
     trap 'kill "$program" 2> /dev/null; exit 143' TERM HUP
     wait "$program"
     ;;
-display)
-    [ -n "${2:-}" ] || { echo "usage: $0 display PID" >&2; exit 2; }
-    begin "$2"
-    cat "$state/display"
-    ;;
+keep) keep "$2" ;;
 stop)
-    lock
-    users_alive || end_session
-    unlock
+    exec 8> "$state/join" 9> "$state/programs"
+    flock 8
+    session_runs || exit 0
+    flock -w 1 -x 9 || { echo "wine-session: the $session session is in use" >&2; exit 1; }
+    "${brazil[@]}" wineserver -k || true
+    flock -u 8
+    flock -u 9
+    flock -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
     ;;
-watch) watch ;;
 *)
-    echo "usage: $0 run PROGRAM [ARGS...] | display PID | stop" >&2
+    echo "usage: $0 run PROGRAM [ARGS...] | with COMMAND [ARGS...] | stop" >&2
     exit 2
     ;;
 esac
