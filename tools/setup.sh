@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix  # the 64-bit and 32-bit Windows builds
     wine wine64                                           # runs the Windows programs
     xvfb xdotool imagemagick x11-apps                     # display, input, screenshots
+    icoutils                                              # the icon in the release check
     tzdata                                                # Sao Paulo time, under Wine
     clang-tidy clang-format cppcheck                      # static analysis and layout
 )

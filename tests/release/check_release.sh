@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # An executable users download, 64-bit (pei-x86-64) or 32-bit (pei-i386): that format, only
 # Windows' own DLLs, ASLR (and on 64 bits its high-entropy kind) and DEP, no symbols, no link
-# date, no build path, and its resources. It runs here, not under Wine, with objdump in the C
+# date, no build path, its resources and its icon. It runs here, not under Wine, in the C
 # locale and UTC.
 #   check_release.sh EXE SOURCE_DIR FORMAT
 set -euo pipefail
@@ -38,3 +38,17 @@ want='<?xml version="1.0" encoding="UTF-8" standalone="yes"?><assembly xmlns="ur
 '<security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>'\
 '</requestedPrivileges></security></trustInfo></assembly>'
 [ "$manifest" = "$want" ] || fail "$1" "manifest '$manifest', want '$want'"
+
+# The icon: one image of 48 x 48, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8
+# bytes); a grey drive below a green arrow pointing down into it (green across rows 6, 16 and
+# 28: the shaft, the wider head, the narrower tip), its edges partly clear.
+icon=$(wrestool -x -t 14 "$1" | icotool -l -; wrestool -l -t 3 "$1" | grep -o 'size=[0-9]*'
+    wrestool -x -t 14 "$1" | convert ico:- txt:- | awk -F'[,:() ]+' '
+    NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
+    NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
+    $1 == 6 && $2 == 30 && $6 == 255 && $3 > 96 && ($3 - $5) ^ 2 < 256 { drive = " grey drive" }
+    END { g = green[6] " " green[16] " " green[28]; print (green[6] && green[6] < green[16] &&
+        green[28] && green[28] < green[16] ? "arrow down" : "green rows " g) drive soft }')
+want=$'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\nsize=9640\n'\
+'arrow down grey drive soft edges'
+[ "$icon" = "$want" ] || fail "$1" "icon '$icon', want '$want'"

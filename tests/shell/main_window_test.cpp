@@ -182,6 +182,16 @@ TEST(MainWindow, CreatedAsAsked)
               LoadCursorA(nullptr, IDC_ARROW));
     EXPECT_EQ(GetClassLongA(w, GCL_CBCLSEXTRA) + GetClassLongA(w, GCL_CBWNDEXTRA), 0);
     EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);  // six characters are read
+    // Each list holds its items once (what they are and which shows is the core's and the
+    // click's); no control has a font of its own or the keyboard focus.
+    for (int c = CAMERAS; c <= HOURS; ++c) {
+        EXPECT_EQ(SendMessageA(made[c], CB_GETCOUNT, 0, 0),
+                  INPUT_FIELDS[c - CAMERAS].choices->count);
+    }
+    for (int c = CALCULATE; c <= DAYS; ++c) {
+        EXPECT_FALSE(SendMessageA(made[c], WM_GETFONT, 0, 0) || GetFocus() == made[c])
+            << "control " << c << " has a font of its own, or the focus";
+    }
 }
 
 TEST(MainWindow, ClickShowsTheLinesAtOnce)
@@ -266,7 +276,7 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         {"12", WM_CLOSE, 0, IDNO, confirm},
         {"12", WM_COMMAND, MAKEWPARAM(CMD_CALCULATE, BN_SETFOCUS), IDOK, ""},
         {"12", WM_COMMAND, MAKEWPARAM(CMD_EXIT, 1), IDOK, ""},
-        {"12", WM_CLOSE, 0, IDYES, confirm},  // the end
+        {"12", WM_SYSCOMMAND, SC_CLOSE, IDYES, confirm},  // Alt+F4's request, and the end
     };
     for (const auto& [days, message, wParam, button, box] : cases) {
         SCOPED_TRACE(testing::Message() << "message " << message << ", wParam 0x" << std::hex
@@ -274,14 +284,19 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         SetWindowTextA(made[DAYS], days);
         boxes.clear();
         answer = button;
-        EXPECT_EQ(SendMessageA(made[0], message, wParam, 0), 0);  // each returns 0
         const bool ends = button == IDYES;
+        // Each returns 0; the end goes through the program's own loop, whose 0 is the
+        // program's exit status.
+        EXPECT_EQ(ends ? (PostMessageA(made[0], message, wParam, 0), RunMessageLoop(made[0]))
+                       : SendMessageA(made[0], message, wParam, 0),
+                  0);
         EXPECT_EQ(boxes, box.empty() ? std::vector<std::string>{}
                                      : std::vector{box + " / owned by the window, hidden"});
-        // The lines as they were, and the window shown and painted again at once; or gone,
-        // with the quit message (status 0) posted.
+        // The lines as they were, and the window shown (active, not minimized) and painted
+        // again at once; or gone, with the quit message (status 0) posted.
         EXPECT_EQ(Lines(), lines);
-        EXPECT_EQ(IsWindowVisible(made[0]) != FALSE, !ends);
+        EXPECT_EQ(IsWindowVisible(made[0]) && !IsIconic(made[0]) && GetActiveWindow() == made[0],
+                  !ends);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
         EXPECT_EQ(Pump(), ends);
     }
