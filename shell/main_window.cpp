@@ -5,7 +5,9 @@
 namespace {
 
 const char MAIN_CLASS_NAME[] = "CHAR00";
-const char MAIN_WINDOW_TITLE[] = "Corvane - Morvalen";  // seen in the task bar and switcher
+// Seen in the task bar and the window switcher, which the tests' display (no window manager)
+// does not have; they read it from the creation arguments.
+const char MAIN_WINDOW_TITLE[] = "Corvane - Morvalen";
 
 constexpr int WINDOW_WIDTH = 450;
 constexpr int WINDOW_HEIGHT = 360;
@@ -173,7 +175,8 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     switch (message) {
     case WM_CREATE:
         // The program's first ShowWindow: Windows applies the show state the program was
-        // started with instead, if it was given one (see WinMain).
+        // started with instead, if it was given one (see WinMain). Without one, WS_VISIBLE
+        // shows the window just the same, so only such a start, which no test makes, tells.
         ShowWindow(window, SW_SHOWNORMAL);
         break;
     case WM_PAINT:
@@ -199,7 +202,7 @@ HWND CreateMainWindow(HINSTANCE instance)
 {
     form = InitialFormState();
 
-    // Resources come from this module, asked for anew each time.
+    // Resources come from this module, asked for anew each time (in an .exe, the instance).
     windowClass.cbSize = sizeof windowClass;  // 48 bytes in a 32-bit program, 80 in a 64-bit one
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWndProc;
@@ -207,6 +210,7 @@ HWND CreateMainWindow(HINSTANCE instance)
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON));
+    // The platform would scale hIcon to the same 16 x 16 small icon by itself.
     windowClass.hIconSm = static_cast<HICON>(
         LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON), IMAGE_ICON,
                    SMALL_ICON_SIZE, SMALL_ICON_SIZE, LR_DEFAULTCOLOR));
@@ -221,6 +225,7 @@ HWND CreateMainWindow(HINSTANCE instance)
     RegisterClassExA(&windowClass);
 
     // Centred on the width of the full-screen client area and the height of the screen.
+    // Wine reports the full-screen width as the screen's, so no test there tells them apart.
     int x = GetSystemMetrics(SM_CXFULLSCREEN) / 2 - WINDOW_WIDTH / 2;
     int y = GetSystemMetrics(SM_CYSCREEN) / 2 - WINDOW_HEIGHT / 2;
     HWND mainWindow =
@@ -250,6 +255,7 @@ HWND CreateMainWindow(HINSTANCE instance)
     return mainWindow;
 }
 
+// No IsDialogMessage: Tab and Enter mean nothing of their own in the window.
 int RunMessageLoop(HWND mainWindow)
 {
     while (IsWindow(mainWindow) != FALSE) {

@@ -2,6 +2,8 @@
 
 namespace {
 
+// Every text fits its rectangle, so DT_NOCLIP changes no pixel today: a longer text would
+// still show whole.
 constexpr UINT CENTRED = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;  // 0x125
 constexpr UINT LEFT_ALIGNED = DT_VCENTER | DT_SINGLELINE | DT_NOCLIP;         // 0x124
 constexpr LONG LABEL_LEFT = 100;
