@@ -97,7 +97,8 @@ make_prefix() {
 # wineserver and Wine's services, says "ready" on fd 3, and ends the session once no program
 # has run for 2 s. Hand-written because wineserver's own persistence (-p N) cannot know that
 # a program is joining: the display would end with a server that ended just as a program
-# started on it.
+# started on it. It never ends a session while a program runs: Wine ends a program whose
+# server is killed with status 0, which would pass for success.
 keep() {
     trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
     exec 7> "$state/keeper" 8> "$state/join" 9> "$state/programs"
