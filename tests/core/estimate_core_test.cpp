@@ -27,13 +27,13 @@ Three Lines(const ResultLines& r)
 }
 
 // The scripted window: the texts its fields hold, and the lines it showed at each repaint.
-std::array<const char*, FORM_FIELD_COUNT> fieldTexts;
+std::array<std::string, FORM_FIELD_COUNT> fieldTexts;
 std::vector<Three> repaints;
 
 void ReadField(void*, FormField field, char* buffer, int capacity)  // as WM_GETTEXT does
 {
     std::snprintf(buffer, static_cast<std::size_t>(capacity), "%s",
-                  fieldTexts[static_cast<int>(field)]);
+                  fieldTexts[static_cast<std::size_t>(field)].c_str());
 }
 
 void Repaint(void* form)
@@ -41,53 +41,48 @@ void Repaint(void* form)
     repaints.push_back(Lines(static_cast<FormState*>(form)->results));
 }
 
+// H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours, from the
+// texts as read: six characters of the day field, blanks and a sign first, digits up to a
+// letter. Days above 365 or below 0 are refused: no repaint, the lines as they were.
+using enum CalculateOutcome;
+const struct {
+    const char *cameras, *kbps, *hours, *days;
+    std::int32_t perHourMB, perDayMB, totalMB;
+    std::string perHour, perDay, total;  // each after its line's fixed text
+    CalculateOutcome outcome = Done;
+} WORKED_CASES[] = {
+    {"32", "1024", "24", "30", 14400, 345600, 10368000, "14.06 GB", "337.50 GB", "9.89 TB"},
+    {"1", "32", "1", "1", 14, 14, 14, "14.00 MB", "14.00 MB", "14.00 MB"},
+    {"10", "768", "24", "30", 3375, 81000, 2430000, "3.30 GB", "79.10 GB", "2.32 TB"},
+    {"4", "512", "12", "7", 900, 10800, 75600, "900.00 MB", "10.55 GB", "73.83 GB"},
+    {"32", "8192", "24", "365", 115200, 2764800, 1009152000, "112.50 GB", "2.64 TB", "962.40 TB"},
+    {"1", "32", "24", "", 14, 336, 0, "14.00 MB", "336.00 MB", "0.00 MB"},
+    {"1", "32", "24", " \t+7x9", 14, 336, 2352, "14.00 MB", "336.00 MB", "2.30 GB"},
+    {"1", "32", "24", "0000365", 14, 336, 12096, "14.00 MB", "336.00 MB", "11.81 GB"},  // 36 days
+    {"1", "32", "24", "366", 14, 336, 122976, "", "", "", DayLimitExceeded},
+    {"1", "32", "24", "-1", 14, 336, -336, "", "", "", NegativeDayCount},
+};
+
 TEST(CalculatorForm, WorkedCasesAndDayRules)
 {
-    // H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours, from
-    // the field texts as read. Only the first six characters of the day field count; blanks
-    // and a sign lead, the digits end at a letter. A count above 365 or below 0 is refused:
-    // no repaint, and the lines stay as they were.
-    using enum CalculateOutcome;
-    const struct {
-        const char *cameras, *kbps, *hours, *days;
-        CalculateOutcome outcome;
-        std::int32_t perHourMB, perDayMB, totalMB;
-        const char *perHour, *perDay, *total;
-    } cases[] = {
-        {"32", "1024", "24", "30", Done, 14400, 345600, 10368000, "POR HORA: 14.06 GB",
-         " POR DIA: 337.50 GB", "  TOTAL: 9.89 TB"},
-        {"1", "32", "1", "1", Done, 14, 14, 14, "POR HORA: 14.00 MB", " POR DIA: 14.00 MB",
-         "  TOTAL: 14.00 MB"},
-        {"10", "768", "24", "30", Done, 3375, 81000, 2430000, "POR HORA: 3.30 GB",
-         " POR DIA: 79.10 GB", "  TOTAL: 2.32 TB"},
-        {"4", "512", "12", "7", Done, 900, 10800, 75600, "POR HORA: 900.00 MB",
-         " POR DIA: 10.55 GB", "  TOTAL: 73.83 GB"},
-        {"32", "8192", "24", "365", Done, 115200, 2764800, 1009152000, "POR HORA: 112.50 GB",
-         " POR DIA: 2.64 TB", "  TOTAL: 962.40 TB"},
-        {"1", "32", "24", "", Done, 14, 336, 0, "POR HORA: 14.00 MB", " POR DIA: 336.00 MB",
-         "  TOTAL: 0.00 MB"},
-        {"1", "32", "24", " \t+7x9", Done, 14, 336, 2352, "POR HORA: 14.00 MB",
-         " POR DIA: 336.00 MB", "  TOTAL: 2.30 GB"},
-        {"1", "32", "24", "0000365", Done, 14, 336, 12096, "POR HORA: 14.00 MB",  // 36 days
-         " POR DIA: 336.00 MB", "  TOTAL: 11.81 GB"},
-        {"1", "32", "24", "366", DayLimitExceeded, 14, 336, 122976, "RESULTADO", "", ""},
-        {"1", "32", "24", "-1", NegativeDayCount, 14, 336, -336, "RESULTADO", "", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "fields \"" << c.cameras << "\" \"" << c.kbps << "\" \""
-                                        << c.hours << "\" \"" << c.days << "\"");
+    for (const auto& c : WORKED_CASES) {
         fieldTexts = {c.cameras, c.kbps, c.hours, c.days};
+        SCOPED_TRACE("fields " + testing::PrintToString(fieldTexts));
         repaints.clear();
         FormState form = InitialFormState();
         EXPECT_EQ(Calculate(form, ReadField, Repaint, &form), c.outcome);
         const EstimateInputs& in = form.inputs;
         EXPECT_EQ((std::array{MegabytesPerHour(in), MegabytesPerDay(in), MegabytesTotal(in)}),
                   (std::array{c.perHourMB, c.perDayMB, c.totalMB}));
-        EXPECT_EQ(Lines(form.results), (Three{c.perHour, c.perDay, c.total}));
+        const Three want =
+            c.outcome != Done
+                ? Three{"RESULTADO", "", ""}
+                : Three{"POR HORA: " + c.perHour, " POR DIA: " + c.perDay, "  TOTAL: " + c.total};
+        EXPECT_EQ(Lines(form.results), want);
         // Each line is shown as soon as it is written, before the next is worked out.
-        const std::vector<Three> shown = {
-            {c.perHour, "", ""}, {c.perHour, c.perDay, ""}, {c.perHour, c.perDay, c.total}};
-        EXPECT_EQ(repaints, c.outcome == Done ? shown : std::vector<Three>{});
+        const Three done = Lines(form.results);
+        const std::vector<Three> steps = {{done[0], "", ""}, {done[0], done[1], ""}, done};
+        EXPECT_EQ(repaints, c.outcome == Done ? steps : std::vector<Three>{});
     }
 }
 
@@ -115,7 +110,6 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
     // Amounts wrap modulo 2^32: 1024 KB/s * 1000000 cameras * 3600 s is 3686400000000 KB,
     // less 858 * 2^32: 1318060032 KB, then / 1024.
     EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
-    EXPECT_EQ(sizeof(ResultText), 35u) << "a slot holds 34 characters and the terminator";
 }
 
 TEST(CalculatorForm, ListsTextsAndCarelessReaders)
