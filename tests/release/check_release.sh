@@ -23,14 +23,11 @@ symbols=$(x86_64-w64-mingw32-nm "$1" 2> /dev/null | wc -l)
 [ "$symbols" -eq 0 ] || fail "$1" "$symbols symbols left in"
 ! grep -q -F -a "$2" "$1" || fail "$1" "the build path $2 is in it"
 
-# Type:name:language of each resource (objdump indents a type's entry by three spaces):
-# bitmap 106, icon 1, icon group 101 and version 1 in Portuguese (Brazil), 0x416; the
-# manifest (24) in English (United States), 0x409. And the manifest: run as the user who
-# starts the program, nothing else.
-resources=$(awk '/Entry: ID:/ { match($0, / +E/); printf "%s%s", RLENGTH == 4 ? " " : ":", $4 }' \
-    <<< "$headers" | tr -d ,)
-want=" 0x000002:0x00006a:0x000416 0x000003:0x000001:0x000416 0x00000e:0x000065:0x000416"\
-" 0x000010:0x000001:0x000416 0x000018:0x000001:0x000409"
+# Type:name:language of each resource: bitmap 106, icon 1, icon group 101 and version 1 in
+# Portuguese (Brazil), 1046; the manifest (24) in English (United States), 1033. And the
+# manifest: run as the user who starts the program, nothing else.
+resources=$(wrestool -l "$1" | awk -F'[= ]' '{printf " %s:%s:%s", $2, $4, $6}')
+want=" 2:106:1046 3:1:1046 14:101:1046 16:1:1046 24:1:1033"
 [ "$resources" = "$want" ] || fail "$1" "resources '$resources', want '$want'"
 manifest=$(tr '\0\n' '\n ' < "$1" | grep -a -o '<?xml.*</assembly>' | sed 's/> *</></g')
 want='<?xml version="1.0" encoding="UTF-8" standalone="yes"?><assembly xmlns="urn:schemas-'\
