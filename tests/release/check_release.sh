@@ -1,51 +1,46 @@
 #!/usr/bin/env bash
 # An executable users download, 64-bit (pei-x86-64) or 32-bit (pei-i386): that format, only
-# Windows' own DLLs, ASLR (and on 64 bits its high-entropy kind) and DEP, no symbols, no link
-# date, no build path, its resources and its icon. It runs here, not under Wine, in the C
-# locale and UTC.
+# Windows' own DLLs, ASLR (on 64 bits high-entropy) and DEP, no symbols, link date or build
+# path, its resources and its icon. It runs here, not under Wine, in the C locale and UTC.
 #   check_release.sh EXE SOURCE_DIR FORMAT
 set -euo pipefail
 export LC_ALL=C TZ=UTC
-fail() { echo "FAILED: $1: $2"; exit 1; }
+fail() { echo "FAILED: $exe: $1"; exit 1; }
+is() { [ "$2" = "$3" ] || fail "$1 '$2', want '$3'"; }
+exe=$1
 
-headers=$(x86_64-w64-mingw32-objdump -p "$1")
-format=$(sed -n 's/.*file format //p' <<< "$headers")
-[ "$format" = "$3" ] || fail "$1" "file format $format, want $3"
-imports=$(sed -n 's/^\s*DLL Name: //p' <<< "$headers" | tr a-z A-Z | sort | xargs)
-want="GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL"
-[ "$imports" = "$want" ] || fail "$1" "imports '$imports', want '$want'"
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+is "file format" "$(sed -n 's/.*file format //p' <<< "$headers")" "$3"
+is imports "$(sed -n 's/^\s*DLL Name: //p' <<< "$headers" | tr a-z A-Z | sort | xargs)" \
+    "GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL"
 flags=$(awk '/^DllCharacteristics/ {print $2}' <<< "$headers")
-wanted=$([ "$format" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
-[ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "$1" "DllCharacteristics 0x$flags lack $wanted"
-stamp=$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")
-[ "$stamp" = "Thu Jan  1 00:00:00 1970" ] || fail "$1" "linked at $stamp, want no stamp (0, 1970)"
-symbols=$(x86_64-w64-mingw32-nm "$1" 2> /dev/null | wc -l)
-[ "$symbols" -eq 0 ] || fail "$1" "$symbols symbols left in"
-! grep -q -F -a "$2" "$1" || fail "$1" "the build path $2 is in it"
+wanted=$([ "$3" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
+[ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "DllCharacteristics 0x$flags lack $wanted"
+is "link date" "$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")" "Thu Jan  1 00:00:00 1970"
+symbols=$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null | wc -l)
+is symbols "$symbols" 0
+! grep -q -F -a "$2" "$exe" || fail "the build path $2 is in it"
 
 # Type:name:language of each resource: bitmap 106, icon 1, icon group 101 and version 1 in
 # Portuguese (Brazil), 1046; the manifest (24) in English (United States), 1033. And the
 # manifest: run as the user who starts the program, nothing else.
-resources=$(wrestool -l "$1" | awk -F'[= ]' '{printf " %s:%s:%s", $2, $4, $6}')
-want=" 2:106:1046 3:1:1046 14:101:1046 16:1:1046 24:1:1033"
-[ "$resources" = "$want" ] || fail "$1" "resources '$resources', want '$want'"
-manifest=$(tr '\0\n' '\n ' < "$1" | grep -a -o '<?xml.*</assembly>' | sed 's/> *</></g')
-want='<?xml version="1.0" encoding="UTF-8" standalone="yes"?><assembly xmlns="urn:schemas-'\
+is resources "$(wrestool -l "$exe" | awk -F'[= ]' '{print $2 ":" $4 ":" $6}' | xargs)" \
+    "2:106:1046 3:1:1046 14:101:1046 16:1:1046 24:1:1033"
+is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 's/> *</></g')" \
+'<?xml version="1.0" encoding="UTF-8" standalone="yes"?><assembly xmlns="urn:schemas-'\
 'microsoft-com:asm.v1" manifestVersion="1.0"><trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">'\
 '<security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>'\
 '</requestedPrivileges></security></trustInfo></assembly>'
-[ "$manifest" = "$want" ] || fail "$1" "manifest '$manifest', want '$want'"
 
 # The icon: one image of 48 x 48, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8
 # bytes); a grey drive below a green arrow pointing down into it (green across rows 6, 16 and
 # 28: the shaft, the wider head, the narrower tip), its edges partly clear.
-icon=$(wrestool -x -t 14 "$1" | icotool -l -; wrestool -l -t 3 "$1" | grep -o 'size=[0-9]*'
-    wrestool -x -t 14 "$1" | convert ico:- txt:- | awk -F'[,:() ]+' '
+icon=$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
+    wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
     NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
     $1 == 6 && $2 == 30 && $6 == 255 && $3 > 96 && ($3 - $5) ^ 2 < 256 { drive = " grey drive" }
     END { g = green[6] " " green[16] " " green[28]; print (green[6] && green[6] < green[16] &&
         green[28] && green[28] < green[16] ? "arrow down" : "green rows " g) drive soft }')
-want=$'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\nsize=9640\n'\
-'arrow down grey drive soft edges'
-[ "$icon" = "$want" ] || fail "$1" "icon '$icon', want '$want'"
+is icon "$icon" $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
+$'size=9640\narrow down grey drive soft edges'
