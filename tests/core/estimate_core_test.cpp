@@ -1,5 +1,4 @@
-// The estimate core: the worked cases and the day rules through Calculate with a scripted
-// window, the lines at the unit boundaries, the lists and the texts.
+// The estimate core: worked cases and day rules through Calculate, unit boundaries, lists, texts.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -26,9 +25,8 @@ Three Lines(const ResultLines& r)
     return {r.perHour.text, r.perDay.text, r.total.text};
 }
 
-// The scripted window: the texts its fields hold, and the lines it showed at each repaint.
-std::array<std::string, FORM_FIELD_COUNT> fieldTexts;
-std::vector<Three> repaints;
+std::array<std::string, FORM_FIELD_COUNT> fieldTexts;  // the scripted window's fields
+std::vector<Three> repaints;                           // the lines it showed at each repaint
 
 void ReadField(void*, FormField field, char* buffer, int capacity)  // as WM_GETTEXT does
 {
@@ -74,14 +72,11 @@ TEST(CalculatorForm, WorkedCasesAndDayRules)
         const EstimateInputs& in = form.inputs;
         EXPECT_EQ((std::array{MegabytesPerHour(in), MegabytesPerDay(in), MegabytesTotal(in)}),
                   (std::array{c.perHourMB, c.perDayMB, c.totalMB}));
-        const Three want =
-            c.outcome != Done
-                ? Three{"RESULTADO", "", ""}
-                : Three{"POR HORA: " + c.perHour, " POR DIA: " + c.perDay, "  TOTAL: " + c.total};
-        EXPECT_EQ(Lines(form.results), want);
+        const Three done{"POR HORA: " + c.perHour, " POR DIA: " + c.perDay, "  TOTAL: " + c.total};
+        EXPECT_EQ(Lines(form.results), (c.outcome == Done ? done : Three{"RESULTADO", "", ""}));
         // Each line is shown as soon as it is written, before the next is worked out.
-        const Three done = Lines(form.results);
-        const std::vector<Three> steps = {{done[0], "", ""}, {done[0], done[1], ""}, done};
+        const Three shown = Lines(form.results);
+        const std::vector<Three> steps = {{shown[0], "", ""}, {shown[0], shown[1], ""}, shown};
         EXPECT_EQ(repaints, c.outcome == Done ? steps : std::vector<Three>{});
     }
 }
@@ -132,18 +127,16 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
     EXPECT_STREQ(NEGATIVE_DAYS_TEXT,
                  "A quantidade de dias n\xE3o pode ser negativa. Por favor, tente novamente.");
 
-    // A reader that fills the whole buffer without a NUL, then one that writes nothing (as
-    // WM_GETTEXT to a control that was never made): each text still ends inside its buffer
-    // of 3, 5, 3 and 7 bytes, and what is not read is empty.
+    // A reader filling each buffer (3, 5, 3, 7 bytes) without a NUL, then one writing nothing
+    // (as WM_GETTEXT to a control never made): each text ends inside its buffer, or is empty.
     const std::pair<FieldReader, const char*> readers[] = {
         {[](void*, FormField, char* text, int size) { std::memset(text, '9', size_t(size)); },
          "99|9999|99|999999"},
         {[](void*, FormField, char*, int) {}, "|||"}};
     for (FormState f = InitialFormState(); const auto& [reader, texts] : readers) {
         Calculate(f, reader, Repaint, &f);
-        EXPECT_EQ(
-            std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText + "|" + f.daysText,
-            texts);
+        EXPECT_EQ(texts, std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText +
+                             "|" + f.daysText);
     }
 }
 
