@@ -1,7 +1,5 @@
 // The real main window under Wine, made by the program's own start-up code and driven with
-// real messages, clicks and message boxes. Hooks see what the program asked CreateWindowExA
-// for and what it reads, and catch and answer every message box. Each test opens a window of
-// its own: they pass alike one process each (as ctest runs them) or all in one.
+// real messages, clicks and boxes; hooks record what it makes and reads, and answer each box.
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -24,12 +22,6 @@ int answer;                          // the button the hook presses, if the box 
 using Read = std::tuple<HWND, const void*, WPARAM>;  // a text request: control, buffer, size
 std::vector<Read> reads;                             // those sent to the input controls
 
-std::string Lines()
-{
-    const ResultLines& r = MainForm().results;
-    return std::string(r.perHour.text) + "|" + r.perDay.text + "|" + r.total.text;
-}
-
 std::string DescribeBox(HWND box)
 {
     char caption[64] = "", text[160] = "";
@@ -41,9 +33,8 @@ std::string DescribeBox(HWND box)
     }
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
         HICON icon = reinterpret_cast<HICON>(SendMessageA(c, STM_GETICON, 0, 0));
-        seen += icon == LoadIconA(nullptr, IDI_HAND)       ? " / error icon"
-                : icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon"
-                                                           : "";
+        seen += icon == LoadIconA(nullptr, IDI_HAND) ? " / error icon" : "";
+        seen += icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon" : "";
     }
     return seen + (GetWindow(box, GW_OWNER) == made[0] ? " / owned by the window" : " / unowned") +
            (IsWindowVisible(made[0]) ? ", shown" : ", hidden");
@@ -52,8 +43,6 @@ std::string DescribeBox(HWND box)
 LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND window = reinterpret_cast<HWND>(wParam);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof name);
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTA& c = *reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
         if (made.empty() ? c.hwndParent == nullptr : c.hwndParent == made[0]) {  // ours
@@ -66,7 +55,8 @@ LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
                           c.hInstance == GetModuleHandleA(nullptr) && !c.lpCreateParams ? "" : "?");
             creations.push_back(text);
         }
-    } else if (code == HCBT_ACTIVATE && std::string(name) == "#32770" && !GetPropA(window, "s")) {
+    } else if (code == HCBT_ACTIVATE && GetClassWord(window, GCW_ATOM) == 32770  // a dialog
+               && !GetPropA(window, "s")) {
         SetPropA(window, "s", window);  // seen: a box may be activated more than once
         boxes.push_back(DescribeBox(window));
         // While a box is up, a Calcular and a close request are ignored, not kept for later:
@@ -75,9 +65,7 @@ LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
             PostMessageA(made[0], WM_COMMAND, CMD_CALCULATE, 0);
             PostMessageA(made[0], WM_CLOSE, 0, 0);
         }
-        int press = GetDlgItem(window, answer) ? answer : IDOK;
-        PostMessageA(window, WM_COMMAND, press,
-                     reinterpret_cast<LPARAM>(GetDlgItem(window, press)));
+        PostMessageA(window, WM_COMMAND, GetDlgItem(window, answer) ? answer : IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -91,8 +79,7 @@ LRESULT CALLBACK Sent(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Handles what is queued; true if a quit message with status 0 was among it.
-bool Pump()
+bool Pump()  // handles what is queued; true if a quit message with status 0 was among it
 {
     bool quit = false;
     for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE); DispatchMessageA(&m)) {
@@ -101,9 +88,8 @@ bool Pump()
     return quit;
 }
 
-// Makes the main window with the program's own start-up code, watched from here on, after
-// the window and the records of an earlier test are gone. Its texts are Windows-1252 bytes
-// through the "A" calls, as the references here are: only a Brazilian Windows shows both right.
+// Makes the main window with the program's start-up code, once an earlier test's is gone. Its
+// texts are Windows-1252 bytes, as the references here: only a Brazilian Windows shows them right.
 void Open()
 {
     ASSERT_EQ(std::tuple(GetACP(), GetUserDefaultLCID(), GetUserDefaultUILanguage()),
@@ -122,35 +108,35 @@ void Open()
 }
 
 // The same pixels in both pictures, or how many differ and where the first is (x, y from
-// the top left, colours as 0xBBGGRR). Both are left in the working directory as .ppm files.
+// the top left, colours as 0xRRGGBB). Both are left in the working directory as .ppm files.
 testing::AssertionResult SamePixels(HDC expected, HDC shown)
 {
-    std::vector<COLORREF> pictures[2];
-    for (int i : {0, 1}) {
-        std::FILE* file = std::fopen(i ? "window-shown.ppm" : "window-expected.ppm", "wb");
-        std::fputs("P6 450 360 255\n", file);
-        for (int at = 0; at < 450 * 360; ++at) {
-            const COLORREF pixel = GetPixel(i ? shown : expected, at % 450, at / 450);
-            pictures[i].push_back(pixel);
-            const BYTE rgb[] = {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
-            std::fwrite(rgb, sizeof rgb, 1, file);
+    std::vector<DWORD> want(450 * 360), got(450 * 360);
+    BITMAPINFO topDown = {{sizeof(BITMAPINFOHEADER), 450, -360, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    for (auto [dc, pixels, name] : {std::tuple(expected, &want, "window-expected.ppm"),
+                                    std::tuple(shown, &got, "window-shown.ppm")}) {
+        GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, 360,
+                  pixels->data(), &topDown, DIB_RGB_COLORS);
+        std::FILE* file = std::fopen(name, "w");
+        std::fputs("P3 450 360 255\n", file);
+        for (DWORD p : *pixels) {
+            std::fprintf(file, "%lu %lu %lu\n", p >> 16, p >> 8 & 255, p & 255);
         }
         std::fclose(file);
     }
-    const std::vector<COLORREF>& want = pictures[0];
-    const std::vector<COLORREF>& got = pictures[1];
-    if (want == got) {
+    const auto [a, b] = std::mismatch(want.begin(), want.end(), got.begin());
+    if (a == want.end()) {
         return testing::AssertionSuccess();
     }
-    const auto [a, b] = std::mismatch(want.begin(), want.end(), got.begin());
     const auto first = a - want.begin();
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
-    return testing::AssertionFailure()
-           << std::transform_reduce(a, want.end(), b, 0, std::plus<>(), std::not_equal_to<>())
-           << " pixels differ, the first at (" << first % 450 << ", " << first / 450
-           << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
-           << "; window-expected.ppm and window-shown.ppm are in " << folder;
+    return testing::AssertionFailure(  // one stream, so that std::hex holds
+        testing::Message() << std::transform_reduce(a, want.end(), b, 0, std::plus<>(),
+                                                    std::not_equal_to<>())
+                           << " pixels differ, the first at (" << first % 450 << ", " << first / 450
+                           << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
+                           << "; window-expected.ppm and window-shown.ppm are in " << folder);
 }
 
 TEST(MainWindow, CreatedAsAsked)
@@ -167,23 +153,18 @@ TEST(MainWindow, CreatedAsAsked)
                              "Combobox - 50A00003 0 293,142 57x150 id 0",
                              "Combobox - 50A00003 0 293,169 57x150 id 0",
                              "Edit 30 50802001 0 293,196 56x20 id 0"}));
-    // The class: redrawn whole when resized, the program's icon (a shared handle: the same
-    // one loaded again) and a small one of 16 x 16, the arrow cursor, no extra bytes.
-    const HWND w = made[0];
+    // The class: the program's icon (a shared handle), a small one of 16 x 16, the arrow cursor.
     ICONINFO small = {};
     BITMAP mask = {};
-    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICONSM)), &small);
+    GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICONSM)), &small);
     GetObjectA(small.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(GetClassLongA(w, GCL_STYLE), DWORD{CS_HREDRAW | CS_VREDRAW});
-    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(w, GCLP_HICON)),
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICON)),
               LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON)));
     EXPECT_EQ(mask.bmWidth, 16);
-    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(w, GCLP_HCURSOR)),
+    EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(made[0], GCLP_HCURSOR)),
               LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(GetClassLongA(w, GCL_CBCLSEXTRA) + GetClassLongA(w, GCL_CBWNDEXTRA), 0);
     EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);  // six characters are read
-    // Each list holds its items once (what they are and which shows is the core's and the
-    // click's); no control has a font of its own or the keyboard focus.
+    // Each list holds its items once (which, is the core's); no control has a font or the focus.
     for (int c = CAMERAS; c <= HOURS; ++c) {
         EXPECT_EQ(SendMessageA(made[c], CB_GETCOUNT, 0, 0),
                   INPUT_FIELDS[c - CAMERAS].choices->count);
@@ -196,13 +177,10 @@ TEST(MainWindow, CreatedAsAsked)
 
 TEST(MainWindow, ClickShowsTheLinesAtOnce)
 {
-    // With the first selections (32 cameras, 1024 kbps, 24 hours, 30 days), painted before
-    // the click returns. The test draws the face itself, every text in a rectangle worked
-    // out by hand (0x125 centred, 0x124 left-aligned, on one line).
+    // With the first selections (32 cameras, 1024 kbps, 24 h, 30 days), painted at once.
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
-    // Each control is read into the form's own text for it, offered no more than that holds.
-    const FormState& f = MainForm();
+    const FormState& f = MainForm();  // read into the form's own texts, no more than they hold
     EXPECT_EQ(reads, (std::vector<Read>{{made[CAMERAS], f.camerasText, 3u},
                                         {made[BIT_RATE], f.bitRateText, 5u},
                                         {made[HOURS], f.hoursText, 3u},
@@ -235,21 +213,20 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
                 << ", expected " << (colour == DARK ? "DARK" : "0x") << colour;
         }
     }
+    // Then each text where the layout puts it, on one line: centred (0x125) or from x 100 (0x124).
     SetBkMode(expected, TRANSPARENT);
-    auto draw = [expected](const char* text, LONG left, LONG bottom, UINT format) {
-        RECT box = {left, 0, 450, bottom};
+    auto draw = [expected](const char* text, RECT box, UINT format) {
         DrawTextA(expected, text, -1, &box, format);
     };
-    draw("Preencha os campos abaixo e clique em Calcular!", 0, 180, 0x125);
-    draw("Quantidade de C\xE2meras:", 100, 250, 0x124);
-    draw("Bit Rate (Kbps):", 100, 304, 0x124);
-    draw("Grava\xE7\xE3o (horas por dia):", 100, 358, 0x124);
-    draw("Dias de grava\xE7\xE3o:", 100, 412, 0x124);
-    draw(" POR DIA: 337.50 GB", 0, 490, 0x125);
-    draw("POR HORA: 14.06 GB", 0, 530, 0x125);
-    draw("  TOTAL: 9.89 TB", 0, 570, 0x125);
-    // The controls look as the platform draws them: the reference takes their areas from
-    // the window itself.
+    draw("Preencha os campos abaixo e clique em Calcular!", {0, 0, 450, 180}, 0x125);
+    draw("Quantidade de C\xE2meras:", {100, 0, 450, 250}, 0x124);
+    draw("Bit Rate (Kbps):", {100, 0, 450, 304}, 0x124);
+    draw("Grava\xE7\xE3o (horas por dia):", {100, 0, 450, 358}, 0x124);
+    draw("Dias de grava\xE7\xE3o:", {100, 0, 450, 412}, 0x124);
+    draw(" POR DIA: 337.50 GB", {0, 0, 450, 490}, 0x125);
+    draw("POR HORA: 14.06 GB", {0, 0, 450, 530}, 0x125);
+    draw("  TOTAL: 9.89 TB", {0, 0, 450, 570}, 0x125);
+    // The controls as the platform draws them: their areas come from the window itself.
     HDC window = GetDC(made[0]);
     BitBlt(expected, 293, 115, 157, 101, window, 293, 115, SRCCOPY);  // the lists, the field
     BitBlt(expected, 140, 310, 170, 25, window, 140, 310, SRCCOPY);   // the buttons
@@ -263,7 +240,7 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
-    const std::string lines = Lines();
+    const ResultLines was = MainForm().results;
     const std::string dayLimit = DAY_LIMIT_CAPTION + std::string(" / "),
                       error = " / buttons 1 / error icon";
     const std::string confirm =
@@ -285,16 +262,16 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         boxes.clear();
         answer = button;
         const bool ends = button == IDYES;
-        // Each returns 0; the end goes through the program's own loop, whose 0 is the
-        // program's exit status.
+        // Each returns 0; the end goes through the program's own loop, whose 0 is the exit status.
         EXPECT_EQ(ends ? (PostMessageA(made[0], message, wParam, 0), RunMessageLoop(made[0]))
                        : SendMessageA(made[0], message, wParam, 0),
                   0);
         EXPECT_EQ(boxes, box.empty() ? std::vector<std::string>{}
                                      : std::vector{box + " / owned by the window, hidden"});
-        // The lines as they were, and the window shown (active, not minimized) and painted
-        // again at once; or gone, with the quit message (status 0) posted.
-        EXPECT_EQ(Lines(), lines);
+        // The lines as they were; the window back (active, not minimized) and painted, or gone.
+        EXPECT_STREQ(MainForm().results.perHour.text, was.perHour.text);
+        EXPECT_STREQ(MainForm().results.perDay.text, was.perDay.text);
+        EXPECT_STREQ(MainForm().results.total.text, was.total.text);
         EXPECT_EQ(IsWindowVisible(made[0]) && !IsIconic(made[0]) && GetActiveWindow() == made[0],
                   !ends);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
