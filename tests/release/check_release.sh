@@ -17,13 +17,11 @@ flags=$(awk '/^DllCharacteristics/ {print $2}' <<< "$headers")
 wanted=$([ "$3" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
 [ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "DllCharacteristics 0x$flags lack $wanted"
 is "link date" "$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")" "Thu Jan  1 00:00:00 1970"
-symbols=$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null | wc -l)
-is symbols "$symbols" 0
+is symbols "$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null | wc -l)" 0
 ! grep -q -F -a "$2" "$exe" || fail "the build path $2 is in it"
 
-# Type:name:language of each resource: bitmap 106, icon 1, icon group 101 and version 1 in
-# Portuguese (Brazil), 1046; the manifest (24) in English (United States), 1033. And the
-# manifest: run as the user who starts the program, nothing else.
+# Resources as type:name:language: bitmap, icon, icon group and version in Portuguese (Brazil),
+# the manifest (24) in English (US); it runs the program as the user who starts it, nothing else.
 is resources "$(wrestool -l "$exe" | awk -F'[= ]' '{print $2 ":" $4 ":" $6}' | xargs)" \
     "2:106:1046 3:1:1046 14:101:1046 16:1:1046 24:1:1033"
 is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 's/> *</></g')" \
@@ -32,9 +30,8 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 '<security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>'\
 '</requestedPrivileges></security></trustInfo></assembly>'
 
-# The icon: one image of 48 x 48, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8
-# bytes); a grey drive below a green arrow pointing down into it (green across rows 6, 16 and
-# 28: the shaft, the wider head, the narrower tip), its edges partly clear.
+# The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
+# a grey drive under a green arrow pointing down (rows 6, 16, 28: shaft, head, tip), soft edges.
 icon=$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
     wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
