@@ -164,7 +164,7 @@ TEST(MainWindow, CreatedAsAsked)
     EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrA(made[0], GCLP_HCURSOR)),
               LoadCursorA(nullptr, IDC_ARROW));
     EXPECT_EQ(SendMessageA(made[DAYS], EM_GETLIMITTEXT, 0, 0), 6);  // six characters are read
-    // Each list holds its items once (which, is the core's); no control has a font or the focus.
+    // Each list holds its items once (their texts are the core's); no control has a font or focus.
     for (int c = CAMERAS; c <= HOURS; ++c) {
         EXPECT_EQ(SendMessageA(made[c], CB_GETCOUNT, 0, 0),
                   INPUT_FIELDS[c - CAMERAS].choices->count);
@@ -177,7 +177,7 @@ TEST(MainWindow, CreatedAsAsked)
 
 TEST(MainWindow, ClickShowsTheLinesAtOnce)
 {
-    // With the first selections (32 cameras, 1024 kbps, 24 h, 30 days), painted at once.
+    // The first selections (32 cameras, 1024 kbps, 24 h, 30 days), painted before the click ends.
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
     const FormState& f = MainForm();  // read into the form's own texts, no more than they hold
