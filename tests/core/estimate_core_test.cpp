@@ -12,8 +12,7 @@
 
 void PrintTo(CalculateOutcome outcome, std::ostream* out)
 {
-    const char* const NAMES[] = {"Done", "DayLimitExceeded", "NegativeDayCount"};
-    *out << NAMES[static_cast<int>(outcome)];
+    *out << std::array{"Done", "DayLimitExceeded", "NegativeDayCount"}[static_cast<int>(outcome)];
 }
 
 namespace {
@@ -105,6 +104,7 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
     // Amounts wrap modulo 2^32: 1024 KB/s * 1000000 cameras * 3600 s is 3686400000000 KB,
     // less 858 * 2^32: 1318060032 KB, then / 1024.
     EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
+    EXPECT_EQ(sizeof(ResultText), 35u) << "a slot holds 34 characters and the terminator";
 }
 
 TEST(CalculatorForm, ListsTextsAndCarelessReaders)

@@ -131,12 +131,12 @@ testing::AssertionResult SamePixels(HDC expected, HDC shown)
     const auto first = a - want.begin();
     char folder[MAX_PATH] = "";
     GetCurrentDirectoryA(sizeof folder, folder);
-    return testing::AssertionFailure(  // one stream, so that std::hex holds
-        testing::Message() << std::transform_reduce(a, want.end(), b, 0, std::plus<>(),
-                                                    std::not_equal_to<>())
-                           << " pixels differ, the first at (" << first % 450 << ", " << first / 450
-                           << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
-                           << "; window-expected.ppm and window-shown.ppm are in " << folder);
+    testing::Message message;  // one stream, so that std::hex holds
+    message << std::transform_reduce(a, want.end(), b, 0, std::plus<>(), std::not_equal_to<>())
+            << " pixels differ, the first at (" << first % 450 << ", " << first / 450
+            << "): expected 0x" << std::hex << *a << ", shown 0x" << *b
+            << "; window-expected.ppm and window-shown.ppm are in " << folder;
+    return testing::AssertionFailure(message);
 }
 
 TEST(MainWindow, CreatedAsAsked)
