@@ -153,11 +153,15 @@ TEST(MainWindow, CreatedAsAsked)
                              "Combobox - 50A00003 0 293,142 57x150 id 0",
                              "Combobox - 50A00003 0 293,169 57x150 id 0",
                              "Edit 30 50802001 0 293,196 56x20 id 0"}));
-    // The class: the program's icon (a shared handle), a small one of 16 x 16, the arrow cursor.
+    // The class: redrawn whole when resized, the program's icon (a shared handle) and a small
+    // one of 16 x 16, the arrow cursor, no extra bytes.
     ICONINFO small = {};
     BITMAP mask = {};
     GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICONSM)), &small);
     GetObjectA(small.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(std::tuple(GetClassLongA(made[0], GCL_STYLE), GetClassLongA(made[0], GCL_CBCLSEXTRA),
+                         GetClassLongA(made[0], GCL_CBWNDEXTRA)),
+              std::tuple(DWORD{CS_HREDRAW | CS_VREDRAW}, 0ul, 0ul));
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(made[0], GCLP_HICON)),
               LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APPICON)));
     EXPECT_EQ(mask.bmWidth, 16);
