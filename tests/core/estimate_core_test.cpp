@@ -82,14 +82,13 @@ TEST(CalculatorForm, WorkedCasesAndDayRules)
 
 TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
 {
-    // Units change strictly above 1024. An amount is rounded to single precision, ties to
-    // even, before it is scaled; a two-decimal tie goes to the even neighbour in every build.
+    // Units change strictly above 1024; amounts are rounded to a float (ties to even) first.
     const std::tuple<LineKind, std::int32_t, const char*> cases[] = {
         {LineKind::PerHour, 1024, "POR HORA: 1024.00 MB"},
         {LineKind::PerHour, 1048577, "POR HORA: 1.00 TB"},
         {LineKind::PerDay, 1048576, " POR DIA: 1024.00 GB"},
         {LineKind::Total, 1025, "  TOTAL: 1.00 GB"},
-        {LineKind::Total, 28800, "  TOTAL: 28.12 GB"},  // 28.125: 1 camera, 512 kbps, 8 h, 16 d
+        {LineKind::Total, 28800, "  TOTAL: 28.12 GB"},  // tie 28.125 to even: 512 kbps, 8 h, 16 d
         // 16792945 is 16.0150003 TB, but in single precision it is 16792944: 16.0149994 TB.
         {LineKind::Total, 16792945, "  TOTAL: 16.01 TB"},
         {LineKind::PerDay, INT32_MIN, " POR DIA: -2147483648.00 MB"},  // 27, the longest
@@ -120,7 +119,6 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
               " 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
               "31 *32 | 32 64 128 256 512 768 *1024 2048 4096 8192 | 1 2 3 4 5 6 7 8 9 10 11 12 "
               "13 14 15 16 17 18 19 20 21 22 23 *24 |");
-    EXPECT_STREQ(DAYS_INITIAL_TEXT, "30");
     EXPECT_STREQ(DAY_LIMIT_TEXT,
                  "A quantidade de dias deve ser menor que 366. Por favor, tente novamente.");
     EXPECT_STREQ(DAY_LIMIT_CAPTION, "Falha na opera\xE7\xE3o");  // c-cedilla, a-tilde
