@@ -106,8 +106,8 @@ keep() {
     echo "$1 $DISPLAY $XAUTHORITY" > "$state/display"
     # The services start here, with their output in the log: started by a test, they would
     # hold ctest's pipe open for as long as they run.
-    "${brazil[@]}" wineserver -p < /dev/null 7>&- 8>&- 9>&-
-    "${brazil[@]}" "$loader" wineboot < /dev/null 7>&- 8>&- 9>&-
+    "${brazil[@]}" wineserver -p < /dev/null 3>&- 7>&- 8>&- 9>&- || true  # or one left running
+    "${brazil[@]}" "$loader" wineboot < /dev/null 3>&- 7>&- 8>&- 9>&- || true
     echo ready >&3
     exec 3>&-
     while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # idle for 2 s, and none joining
