@@ -108,17 +108,17 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
 
 TEST(CalculatorForm, ListsTextsAndCarelessReaders)
 {
-    std::string items;  // a star before each first selection
+    std::string items = DAYS_INITIAL_TEXT;  // then each list, a star before its first selection
     for (const ChoiceList* list : {&CAMERA_CHOICES, &BIT_RATE_CHOICES, &HOURS_CHOICES}) {
+        items += " |";
         for (int i = 0; i < list->count; ++i) {
             items += (i == list->firstSelection ? " *" : " ") + std::string(list->items[i]);
         }
-        items += " |";
     }
     EXPECT_EQ(items,
-              " 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 29 30 "
-              "31 *32 | 32 64 128 256 512 768 *1024 2048 4096 8192 | 1 2 3 4 5 6 7 8 9 10 11 12 "
-              "13 14 15 16 17 18 19 20 21 22 23 *24 |");
+              "30 | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 "
+              "29 30 31 *32 | 32 64 128 256 512 768 *1024 2048 4096 8192 | 1 2 3 4 5 6 7 8 9 10 "
+              "11 12 13 14 15 16 17 18 19 20 21 22 23 *24");
     EXPECT_STREQ(DAY_LIMIT_TEXT,
                  "A quantidade de dias deve ser menor que 366. Por favor, tente novamente.");
     EXPECT_STREQ(DAY_LIMIT_CAPTION, "Falha na opera\xE7\xE3o");  // c-cedilla, a-tilde
