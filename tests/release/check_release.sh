@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# An executable users download, 64-bit (pei-x86-64) or 32-bit (pei-i386): that format, only
-# Windows' own DLLs, ASLR (on 64 bits high-entropy) and DEP, no symbols, link date or build
-# path, its resources and its icon. It runs here, not under Wine, in the C locale and UTC.
+# A shipped .exe (pei-x86-64 or pei-i386): that format, only Windows' own DLLs, ASLR and DEP, no
+# symbols, link date or build path; its resources, icon and picture. Run here, in C locale and UTC.
 #   check_release.sh EXE SOURCE_DIR FORMAT
 set -euo pipefail
 export LC_ALL=C TZ=UTC

@@ -59,8 +59,7 @@ LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
                && !GetPropA(window, "s")) {
         SetPropA(window, "s", window);  // seen: a box may be activated more than once
         boxes.push_back(DescribeBox(window));
-        // While a box is up, a Calcular and a close request are ignored, not kept for later:
-        // the first box tries, and a second box would be the failure.
+        // Calcular and a close request while a box is up are ignored, not kept: a second box fails.
         if (boxes.size() == 1) {
             PostMessageA(made[0], WM_COMMAND, CMD_CALCULATE, 0);
             PostMessageA(made[0], WM_CLOSE, 0, 0);
@@ -107,8 +106,7 @@ void Open()
     Pump();
 }
 
-// The same pixels in both pictures, or how many differ and where the first is (x, y from
-// the top left, colours as 0xRRGGBB). Both are left in the working directory as .ppm files.
+// The same pixels, or how many differ and the first (x, y, 0xRRGGBB); both are left as .ppm files.
 testing::AssertionResult SamePixels(HDC expected, HDC shown)
 {
     std::vector<DWORD> want(450 * 360), got(450 * 360);
@@ -226,8 +224,7 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     draw(" POR DIA: 337.50 GB", {0, 0, 450, 490}, 0x125);
     draw("POR HORA: 14.06 GB", {0, 0, 450, 530}, 0x125);
     draw("  TOTAL: 9.89 TB", {0, 0, 450, 570}, 0x125);
-    // The controls as the platform draws them: their areas come from the window itself.
-    HDC window = GetDC(made[0]);
+    HDC window = GetDC(made[0]);  // the controls as the platform draws them, from the window
     BitBlt(expected, 293, 115, 157, 101, window, 293, 115, SRCCOPY);  // the lists, the field
     BitBlt(expected, 140, 310, 170, 25, window, 140, 310, SRCCOPY);   // the buttons
     HDC shown = CreateCompatibleDC(nullptr);
