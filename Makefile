@@ -26,8 +26,8 @@ lint: setup
 # Both programs are tested even when the first fails; a Ctrl-C stops at once.
 test: setup
 	cmake --workflow --preset native
-	tools/lint.sh
 	@$(MAKE) --no-print-directory windows windows32
+	tools/lint.sh
 	@for exe in build/windows/morvalen.exe build/windows32/morvalen.exe; do \
 	echo "release: $$exe, $$(stat -c %s $$exe) bytes, SHA-256 $$(sha256sum < $$exe | cut -c1-64)"; done
 	@trap 'exit 130' INT TERM; status=0; \

@@ -10,11 +10,12 @@ for build in native windows; do
     [ -f "build/$build/compile_commands.json" ] || cmake --preset "$build" > /dev/null
 done
 
-# The verdict holds until something it rests on changes: the files and settings read, the
-# builds' compile commands, the tools' versions. The same inputs are not checked again.
-inputs=$({ tools/sources.sh | grep -E '\.(cpp|h)$' | xargs sha256sum .clang-tidy .clang-format \
-    tools/lint.sh build/{native,windows}/compile_commands.json; clang-tidy --version
-    cppcheck --version; clang-format --version; } | sha256sum)
+# The verdict holds until something it rests on changes: the files it reads (tracked or not),
+# its settings, the builds' compile commands, the compilers' and the tools' versions.
+inputs=$({ find core shell resources tests -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
+    xargs sha256sum $(find . -path ./build -prune -o -name '.clang-*' -print) tools/lint.sh \
+    build/{native,windows}/compile_commands.json; for tool in clang-tidy cppcheck clang-format \
+    g++ x86_64-w64-mingw32-g++-posix; do "$tool" --version; done; } | sha256sum)
 if [ "$(cat build/lint.passed 2> /dev/null)" = "$inputs" ]; then
     echo "lint: clean (nothing it reads has changed since it last passed)"
     exit 0

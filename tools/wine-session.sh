@@ -72,7 +72,7 @@ SETTINGS='REGEDIT4
 #   programs  (fd 9) shared by the wrapper of every program while the program runs;
 #   keeper    (fd 7) held by the session's keeper for as long as the session runs.
 # No Wine process inherits them (7>&- 8>&- 9>&-).
-session_runs() { ! flock -n "$state/keeper" true; }
+session_runs() { ! flock -s -n "$state/keeper" true; }  # only the keeper holds it whole
 
 # Made anew whenever its settings change here, and when 32-bit Windows programs can now run
 # but the prefix was made before (it would lack syswow64). Made with no display at all, so
@@ -108,7 +108,7 @@ keep() {
     # hold ctest's pipe open for as long as they run.
     "${brazil[@]}" wineserver -p < /dev/null 3>&- 7>&- 8>&- 9>&- || true  # or one left running
     "${brazil[@]}" "$loader" wineboot < /dev/null 3>&- 7>&- 8>&- 9>&- || true
-    echo ready >&3
+    echo ready >&3 2> /dev/null || true
     exec 3>&-
     while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # idle for 2 s, and none joining
         flock -n -x 9 && break
@@ -135,9 +135,12 @@ join() {
             return 0
         fi
         flock -u 8  # on another display: once its programs end, it ends within 2 s
-        flock -w 10 "$state/keeper" true ||
+        flock -s -w 10 "$state/keeper" true ||
             { echo "wine-session: the $session session is in use on $display" >&2; exit 1; }
     done
+    # What a keeper that was killed left: its wineserver, ended only where no program runs.
+    flock -n -x 9 || { echo "wine-session: the $session session lost its keeper" >&2; exit 1; }
+    "${brazil[@]}" wineserver -k 2> /dev/null && "${brazil[@]}" wineserver -w
     flock -s 9
     make_prefix
     local keeper=("$here/wine-session.sh" keep "$wanted")
@@ -169,12 +172,11 @@ keep) keep "$2" ;;
 stop)
     exec 8> "$state/join" 9> "$state/programs"
     flock 8
-    session_runs || exit 0
     flock -w 1 -x 9 || { echo "wine-session: the $session session is in use" >&2; exit 1; }
-    "${brazil[@]}" wineserver -k || true
+    "${brazil[@]}" wineserver -k 2> /dev/null || true  # a keeper's, or what a killed one left
     flock -u 8
     flock -u 9
-    flock -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
+    flock -s -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
     ;;
 *)
     echo "usage: $0 run PROGRAM [ARGS...] | with COMMAND [ARGS...] | stop" >&2
