@@ -30,14 +30,17 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 '</requestedPrivileges></security></trustInfo></assembly>'
 
 # The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
-# a grey drive under a green arrow pointing down (rows 6, 16, 28: shaft, head, tip), soft edges.
+# a grey drive under a green arrow pointing down (rows 2 to 26: a straight shaft, then a head
+# narrowing down), soft edges.
 icon=$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
     wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
     NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
     $1 == 6 && $2 == 30 && $6 == 255 && $3 > 96 && ($3 - $5) ^ 2 < 256 { drive = " grey drive" }
-    END { g = green[6] " " green[16] " " green[28]; print (green[6] && green[6] < green[16] &&
-        green[28] && green[28] < green[16] ? "arrow down" : "green rows " g) drive soft }')
+    END { for (y = 2; y <= 26; y += 6) g = g " " green[y]
+        down = green[2] && green[2] == green[8] && green[8] < green[14] &&
+            green[14] > green[20] && green[20] > green[26] && green[26]
+        print (down ? "arrow down" : "green rows" g) drive soft }')
 is icon "$icon" $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
 $'size=9640\narrow down grey drive soft edges'
 

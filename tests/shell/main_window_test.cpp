@@ -113,12 +113,14 @@ testing::AssertionResult SamePixels(HDC expected, HDC shown)
     BITMAPINFO topDown = {{sizeof(BITMAPINFOHEADER), 450, -360, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     for (auto [dc, pixels, name] : {std::tuple(expected, &want, "window-expected.ppm"),
                                     std::tuple(shown, &got, "window-shown.ppm")}) {
-        GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, 360,
-                  pixels->data(), &topDown, DIB_RGB_COLORS);
+        if (GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, 360,
+                      pixels->data(), &topDown, DIB_RGB_COLORS) != 360) {
+            return testing::AssertionFailure() << "the rows of " << name << " could not be read";
+        }
         std::FILE* file = std::fopen(name, "w");
         std::fputs("P3 450 360 255\n", file);
         for (DWORD p : *pixels) {
-            std::fprintf(file, "%lu %lu %lu\n", p >> 16, p >> 8 & 255, p & 255);
+            std::fprintf(file, "%lu %lu %lu\n", p >> 16 & 255, p >> 8 & 255, p & 255);
         }
         std::fclose(file);
     }
@@ -193,7 +195,7 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     // (the release check sweeps the header and the input area).
     constexpr COLORREF RULE = 0xC3C3C3;
     const std::tuple<const char*, COLORREF, std::vector<POINT>> elements[] = {
-        {"panel", 0xEEEEEE, {{225, 150}, {20, 61}, {55, 78}, {200, 80}, {253, 65}, {102, 232}}},
+        {"panel", 0xEEEEEE, {{20, 61}, {55, 78}, {253, 65}, {102, 232}}},
         {"panel round the results frame", 0xEEEEEE, {{98, 260}, {200, 300}, {350, 260}}},
         {"frame line, top and bottom", 0x9F9F9F, {{300, 0}, {20, 359}}},
         {"frame line, sides", 0x9C9C9C, {{0, 200}, {449, 30}}},
@@ -207,8 +209,9 @@ TEST(MainWindow, ClickShowsTheLinesAtOnce)
     };
     for (const auto& [element, colour, points] : elements) {
         for (const POINT& at : points) {
-            EXPECT_EQ(GetPixel(expected, at.x, at.y), colour)
-                << element << " at (" << at.x << ", " << at.y << "), colours as 0xBBGGRR";
+            const COLORREF shown = GetPixel(expected, at.x, at.y);
+            EXPECT_EQ(shown, colour) << element << " at (" << at.x << ", " << at.y << "): 0x"
+                                     << std::hex << shown << " for 0x" << colour << " (0xBBGGRR)";
         }
     }
     // Then each text where the layout puts it, on one line: centred (0x125) or from x 100 (0x124).
@@ -253,7 +256,8 @@ TEST(MainWindow, CommandsBoxesAndTheEnd)
         {"12", WM_SYSCOMMAND, SC_CLOSE, IDYES, confirm},  // Alt+F4's request, and the end
     };
     for (const auto& [days, message, wParam, button, box] : cases) {
-        SCOPED_TRACE(testing::Message() << "message " << message << ", " << wParam << ", " << days);
+        SCOPED_TRACE(testing::Message()
+                     << "message " << message << ", wParam " << wParam << ", day field " << days);
         SetWindowTextA(made[DAYS], days);
         boxes.clear();
         answer = button;
