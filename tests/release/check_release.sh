@@ -46,12 +46,12 @@ $'size=9640\narrow down grey drive soft edges'
 
 # Above the results frame: dark grey only in the logo's box (57-230, 28-61), the title's (274-389,
 # 48-62) and the divider (252, 24-65); bare panel at 100-349, 80-228; the header steady to y 61.
-is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -crop 450x229+0+0 txt:- |
-    awk -F'[,:() ]+' 'NR > 1 && $3 < 128 { x = $1; y = $2
+is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -crop 450x229+0+0 -depth 8 rgb:- |
+    od -An -tu1 -v -w3 | awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450) } $1 < 128 {
         dark[x >= 57 && x <= 230 && y >= 28 && y <= 61 ? "logo" : x >= 274 && x <= 389 &&
             y >= 48 && y <= 62 ? "title" : x == 252 && y <= 65 ? "divider" : "elsewhere"]++ }
-    NR > 1 && $1 >= 100 && $1 <= 349 && $2 >= 80 && $3 $4 $5 != 238238238 { busy++ }
-    $1 == 20 { uneven += $2 > 1 && $2 <= 61 && ($3 < last || $3 > last + 1); last = $3 }
+    x >= 100 && x <= 349 && y >= 80 && $1 $2 $3 != 238238238 { busy++ }
+    x == 20 { uneven += y > 1 && y <= 61 && ($1 < last || $1 > last + 1); last = $1 }
     END { print "logo", !!dark["logo"], "title", !!dark["title"], "divider", dark["divider"] + 0,
         "elsewhere", dark["elsewhere"] + 0, "busy", busy + 0, "uneven", uneven }')" \
     "logo 1 title 1 divider 42 elsewhere 0 busy 0 uneven 0"
