@@ -25,7 +25,7 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morva
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
 shot() {
-    sleep 0.5
+    sleep 0.3  # the program has drawn what the last click asked for
     xwd -root -silent | /usr/bin/convert xwd:- -crop "450x360+$X+$Y" +repage \
         -define png:exclude-chunks=date,time "$out/$1.png"  # no time stamps: the same bytes
 }

@@ -117,10 +117,11 @@ testing::AssertionResult SamePixels(HDC expected, HDC shown)
                       pixels->data(), &topDown, DIB_RGB_COLORS) != 360) {
             return testing::AssertionFailure() << "the rows of " << name << " could not be read";
         }
-        std::FILE* file = std::fopen(name, "w");
-        std::fputs("P3 450 360 255\n", file);
+        std::FILE* file = std::fopen(name, "wb");
+        std::fputs("P6 450 360 255\n", file);
         for (DWORD p : *pixels) {
-            std::fprintf(file, "%lu %lu %lu\n", p >> 16 & 255, p >> 8 & 255, p & 255);
+            const BYTE rgb[] = {BYTE(p >> 16), BYTE(p >> 8), BYTE(p)};
+            std::fwrite(rgb, sizeof rgb, 1, file);
         }
         std::fclose(file);
     }
