@@ -32,7 +32,7 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 # The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
 # a grey drive under a green arrow pointing down (rows 2 to 26: a straight shaft, then a head
 # narrowing down), soft edges.
-icon=$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
+is icon "$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
     wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
     NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
@@ -40,8 +40,8 @@ icon=$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -
     END { for (y = 2; y <= 26; y += 6) g = g " " green[y]
         down = green[2] && green[2] == green[8] && green[8] < green[14] &&
             green[14] > green[20] && green[20] > green[26] && green[26]
-        print (down ? "arrow down" : "green rows" g) drive soft }')
-is icon "$icon" $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
+        print (down ? "arrow down" : "green rows" g) drive soft }')" \
+    $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
 $'size=9640\narrow down grey drive soft edges'
 
 # Above the results frame: dark grey only in the logo's box (57-230, 28-61), the title's (274-389,
