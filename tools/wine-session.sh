@@ -72,7 +72,10 @@ SETTINGS='REGEDIT4
 #   programs  (fd 9) shared by the wrapper of every program while the program runs;
 #   keeper    (fd 7) held by the session's keeper for as long as the session runs.
 # No Wine process inherits them (7>&- 8>&- 9>&-).
+open_locks() { exec 8> "$state/join" 9> "$state/programs"; }
 session_runs() { ! flock -s -n "$state/keeper" true; }  # only the keeper holds it whole
+# Ends the session's wineserver, if one runs, with every Wine process of the prefix.
+end_server() { "${brazil[@]}" wineserver -k 2> /dev/null && "${brazil[@]}" wineserver -w || true; }
 
 # Made anew whenever its settings change here, and when 32-bit Windows programs can now run
 # but the prefix was made before (it would lack syswow64). Made with no display at all, so
@@ -101,8 +104,9 @@ make_prefix() {
 # server is killed with status 0, which would pass for success.
 keep() {
     trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
-    exec 7> "$state/keeper" 8> "$state/join" 9> "$state/programs"
+    exec 7> "$state/keeper"
     flock 7
+    open_locks
     echo "$1 $DISPLAY $XAUTHORITY" > "$state/display"
     # The services start here, with their output in the log: started by a test, they would
     # hold ctest's pipe open for as long as they run.
@@ -114,8 +118,7 @@ keep() {
         flock -n -x 9 && break
         flock -u 8
     done
-    "${brazil[@]}" wineserver -k || true
-    "${brazil[@]}" wineserver -w
+    end_server
     exec 7>&-  # over before the next program may join
 }
 
@@ -125,7 +128,7 @@ join() {
     local wanted=private had ready=
     [ "$session" = tests ] || wanted=${DISPLAY:-private}
     mkdir -p "$state/home" "$state/tmp"
-    exec 8> "$state/join" 9> "$state/programs"
+    open_locks
     while flock 8 && session_runs; do
         read -r had display xauthority < "$state/display"
         # A program on the session's own display (the tour's) asks for nothing else.
@@ -140,7 +143,7 @@ join() {
     done
     # What a keeper that was killed left: its wineserver, ended only where no program runs.
     flock -n -x 9 || { echo "wine-session: the $session session lost its keeper" >&2; exit 1; }
-    "${brazil[@]}" wineserver -k 2> /dev/null && "${brazil[@]}" wineserver -w
+    end_server
     flock -s 9
     make_prefix
     local keeper=("$here/wine-session.sh" keep "$wanted")
@@ -170,10 +173,10 @@ run | with)
     ;;
 keep) keep "$2" ;;
 stop)
-    exec 8> "$state/join" 9> "$state/programs"
+    open_locks
     flock 8
     flock -w 1 -x 9 || { echo "wine-session: the $session session is in use" >&2; exit 1; }
-    "${brazil[@]}" wineserver -k 2> /dev/null || true  # a keeper's, or what a killed one left
+    end_server  # a keeper's, or what a killed one left
     flock -u 8
     flock -u 9
     flock -s -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
