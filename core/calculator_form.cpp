@@ -32,7 +32,7 @@ std::int32_t DecimalTextToInt(const char* text)
 
 // Reads one field into its buffer, which ends inside its capacity whatever the reader did,
 // and converts it.
-std::int32_t ReadNumber(FieldReader readField, void* context, FormField field, char* text,
+std::int32_t ReadNumber(FieldReader readField, const void* context, FormField field, char* text,
                         int capacity)
 {
     text[0] = '\0';
@@ -63,7 +63,7 @@ FormState InitialFormState()
 }
 
 CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintRequest repaint,
-                           void* context)
+                           const void* context)
 {
     EstimateInputs& in = form.inputs;
     in.cameras =

@@ -41,9 +41,9 @@ struct FormState {
 FormState InitialFormState();
 
 // Copies the field's current text into buffer: at most capacity - 1 characters, then a NUL.
-using FieldReader = void (*)(void* context, FormField field, char* buffer, int capacity);
+using FieldReader = void (*)(const void* context, FormField field, char* buffer, int capacity);
 // Repaints the whole window, background included, before returning.
-using RepaintRequest = void (*)(void* context);
+using RepaintRequest = void (*)(const void* context);
 
 enum class CalculateOutcome { Done, DayLimitExceeded, NegativeDayCount };
 
@@ -51,7 +51,7 @@ enum class CalculateOutcome { Done, DayLimitExceeded, NegativeDayCount };
 // repaint after each one. Both callbacks get the same context. A refused day count leaves
 // every result slot as it was.
 CalculateOutcome Calculate(FormState& form, FieldReader readField, RepaintRequest repaint,
-                           void* context);
+                           const void* context);
 
 // The longest day count the form accepts. A negative count is refused as well: it would
 // give negative amounts of disk space.

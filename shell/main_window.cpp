@@ -62,7 +62,7 @@ struct FormWindow {
     const HWND* fields;
 };
 
-void ReadField(void* context, FormField field, char* buffer, int capacity)
+void ReadField(const void* context, FormField field, char* buffer, int capacity)
 {
     const FormWindow& target = *static_cast<const FormWindow*>(context);
     SendMessageA(target.fields[static_cast<int>(field)], WM_GETTEXT, static_cast<WPARAM>(capacity),
@@ -70,7 +70,7 @@ void ReadField(void* context, FormField field, char* buffer, int capacity)
 }
 
 // Repaints the whole window, background included, before Calculate goes on.
-void RepaintNow(void* context)
+void RepaintNow(const void* context)
 {
     HWND window = static_cast<const FormWindow*>(context)->window;
     InvalidateRect(window, nullptr, TRUE);

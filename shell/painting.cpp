@@ -14,8 +14,9 @@ constexpr LONG INSTRUCTIONS_BOTTOM = 180;
 
 // The result rows inside the frame, top to bottom: per day, per hour, total. The per-hour
 // line takes the middle row, so "RESULTADO" stands alone in the frame's middle at start.
+using ResultSlot = ResultText ResultLines::*;
 struct ResultRow {
-    ResultText ResultLines::*slot;
+    ResultSlot slot;
     LONG bottom;
 };
 

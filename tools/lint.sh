@@ -32,7 +32,8 @@ mingw+=(--extra-arg=-isystem/usr/x86_64-w64-mingw32/include)
 tidy() {
     local report status=0
     report=$(clang-tidy --quiet "$@" 2>&1) || status=$?
-    grep -v 'warnings generated' <<< "$report" || true
+    # Only the faults: clang-tidy 19 also counts the files it reads, 14 the warnings it hides.
+    grep -v -E 'warnings generated|^\[[0-9]+/[0-9]+\] Processing file ' <<< "$report" || true
     return "$status"
 }
 echo "clang-tidy: core/"

@@ -27,15 +27,15 @@ Three Lines(const ResultLines& r)
 std::array<std::string, FORM_FIELD_COUNT> fieldTexts;  // the scripted window's fields
 std::vector<Three> repaints;                           // the lines it showed at each repaint
 
-void ReadField(void*, FormField field, char* buffer, int capacity)  // as WM_GETTEXT does
+void ReadField(const void*, FormField field, char* buffer, int capacity)  // as WM_GETTEXT does
 {
     std::snprintf(buffer, static_cast<std::size_t>(capacity), "%s",
                   fieldTexts[static_cast<std::size_t>(field)].c_str());
 }
 
-void Repaint(void* form)
+void Repaint(const void* form)
 {
-    repaints.push_back(Lines(static_cast<FormState*>(form)->results));
+    repaints.push_back(Lines(static_cast<const FormState*>(form)->results));
 }
 
 // H = ((kbps / 8) * cameras * 3600) / 1024, D = H * hours, T = H * days * hours, from the
@@ -127,9 +127,9 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
     // A reader filling each buffer (3, 5, 3, 7 bytes) without a NUL, then one writing nothing
     // (as WM_GETTEXT to a control never made): each text ends inside its buffer, or is empty.
     const std::pair<FieldReader, const char*> readers[] = {
-        {[](void*, FormField, char* text, int size) { std::memset(text, '9', size_t(size)); },
+        {[](const void*, FormField, char* text, int size) { std::memset(text, '9', size_t(size)); },
          "99|9999|99|999999"},
-        {[](void*, FormField, char*, int) {}, "|||"}};
+        {[](const void*, FormField, char*, int) {}, "|||"}};
     for (FormState f = InitialFormState(); const auto& [reader, texts] : readers) {
         Calculate(f, reader, Repaint, &f);
         EXPECT_EQ(texts, std::string(f.camerasText) + "|" + f.bitRateText + "|" + f.hoursText +
