@@ -32,10 +32,11 @@ loader=/usr/lib/wine/wine64
 export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all WINELOADER=$loader
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers, no menu entries
 # Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
-# them from the names alone, generated or not), and a home and a temporary folder (where the
-# wineserver keeps its socket) of their own, so that nothing of Wine's lands outside build/.
-# The desktop's X authority stays reachable under the home of Wine's own.
-brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home" TMPDIR="$state/tmp"
+# them from the names alone, generated or not), and a home of their own, so that Wine writes
+# nothing into the developer's. No TMPDIR: Wine 10's wineboot aborts ("double free or
+# corruption") whenever it is set, so the wineserver keeps its socket where its manual says,
+# under /tmp. The desktop's X authority stays reachable under the home of Wine's own.
+brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home"
     XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
     XDG_CACHE_HOME="$state/home/.cache")
 export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
@@ -97,40 +98,49 @@ make_prefix() {
 
 # The keeper of a session, detached from the wrapper that starts it, on the session's
 # display (under xvfb-run for a private one, whose Xvfb ends with the keeper). It starts the
-# wineserver and Wine's services, says "ready" on fd 3, and ends the session once no program
-# has run for 2 s. Hand-written because wineserver's own persistence (-p N) cannot know that
-# a program is joining: the display would end with a server that ended just as a program
-# started on it. It never ends a session while a program runs: Wine ends a program whose
-# server is killed with status 0, which would pass for success.
+# wineserver and Wine's services, says "ready" on its standard output (the only channel both
+# xvfb-runs hand a command: Debian 13's closes every other), and ends the session once no
+# program has run for 2 s. Hand-written because wineserver's own persistence (-p N) cannot
+# know that a program is joining: the display would end with a server that ended just as a
+# program started on it. It never ends a session while a program runs: Wine ends a program
+# whose server is killed with status 0, which would pass for success.
+#   keep DISPLAY_WANTED TOKEN
 keep() {
     trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
     exec 7> "$state/keeper"
     flock 7
     open_locks
-    echo "$1 $DISPLAY $XAUTHORITY" > "$state/display"
+    echo "$1 $DISPLAY $XAUTHORITY $2" > "$state/display"
+    brazil+=("MORVALEN_WINE_TOKEN=$2")
     # The services start here, with their output in the log: started by a test, they would
     # hold ctest's pipe open for as long as they run.
-    "${brazil[@]}" wineserver -p < /dev/null 3>&- 7>&- 8>&- 9>&- || true  # or one left running
-    "${brazil[@]}" "$loader" wineboot < /dev/null 3>&- 7>&- 8>&- 9>&- || true
-    echo ready >&3 2> /dev/null || true
-    exec 3>&-
+    "${brazil[@]}" wineserver -p < /dev/null >&2 7>&- 8>&- 9>&- || true  # or one left running
+    "${brazil[@]}" "$loader" wineboot < /dev/null >&2 7>&- 8>&- 9>&- || true
+    echo ready || true
+    exec >&2
     while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # idle for 2 s, and none joining
         flock -n -x 9 && break
         flock -u 8
     done
     end_server
+    # Once its folder is gone, -k cannot find the server (its manual: it is found through the
+    # prefix's device and inode): every process of the session carries the token, and goes.
+    # shellcheck disable=SC2046
+    kill -KILL $(grep -l -s -z -x "MORVALEN_WINE_TOKEN=$2" /proc/[0-9]*/environ | cut -d/ -f3) \
+        2> /dev/null || true
     exec 7>&-  # over before the next program may join
 }
 
 # Joins the session, starting it if need be; the wrapper then counts as one of its programs
-# (a shared lock on "programs") until it ends. Sets display and xauthority to the session's.
+# (a shared lock on "programs") until it ends. Sets display, xauthority and token to the
+# session's.
 join() {
     local wanted=private had ready=
     [ "$session" = tests ] || wanted=${DISPLAY:-private}
-    mkdir -p "$state/home" "$state/tmp"
+    mkdir -p "$state/home"
     open_locks
     while flock 8 && session_runs; do
-        read -r had display xauthority < "$state/display"
+        read -r had display xauthority token < "$state/display"
         # A program on the session's own display (the tour's) asks for nothing else.
         if [ "$had" = "$wanted" ] || [ "${DISPLAY:-}" = "$display" ]; then
             flock -s 9
@@ -146,16 +156,17 @@ join() {
     end_server
     flock -s 9
     make_prefix
-    local keeper=("$here/wine-session.sh" keep "$wanted")
-    [ "$wanted" != private ] || keeper=(xvfb-run -a -e "$state/xvfb.log" -f "$state/Xauthority"
-        -s "-screen 0 1024x768x24" "${keeper[@]}")
+    # Xvfb's own log and X authority stay with xvfb-run (/dev/null, a folder of its own under
+    # /tmp): in build/, Debian 12's xvfb-run could not end its Xvfb once build/ was deleted.
+    local keeper=("$here/wine-session.sh" keep "$wanted" "$(cat /proc/sys/kernel/random/uuid)")
+    [ "$wanted" != private ] || keeper=(xvfb-run -a -s "-screen 0 1024x768x24" "${keeper[@]}")
     # Out of this process's tree too (started by a child that returns at once): ctest ends a
     # timed-out test's whole tree, and the session is not the test's.
-    read -r -t 60 ready < <(setsid "${keeper[@]}" 3>&1 < /dev/null >> "$state/wine.log" 2>&1 \
+    read -r -t 60 ready < <(setsid "${keeper[@]}" < /dev/null 2>> "$state/wine.log" \
         8>&- 9>&- &) || true
     [ "$ready" = ready ] || { echo "wine-session: no session; see $state/wine.log" >&2; exit 1; }
     flock -u 8
-    read -r had display xauthority < "$state/display"
+    read -r had display xauthority token < "$state/display"
 }
 
 case "${1:-}" in
@@ -163,7 +174,7 @@ run | with)
     verb=$1
     shift
     join
-    [ "$verb" = with ] || set -- "${brazil[@]}" "$loader" "$@"
+    [ "$verb" = with ] || set -- "${brazil[@]}" "MORVALEN_WINE_TOKEN=$token" "$loader" "$@"
     # Not exec'd: a Wine program outlives the SIGINT of a Ctrl-C, so it is ended here.
     DISPLAY=$display XAUTHORITY=$xauthority "$@" 8>&- 9>&- &
     program=$!
@@ -171,7 +182,7 @@ run | with)
     trap 'kill "$program" 2> /dev/null; exit 143' TERM HUP
     wait "$program"
     ;;
-keep) keep "$2" ;;
+keep) keep "$2" "$3" ;;
 stop)
     open_locks
     flock 8
