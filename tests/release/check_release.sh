@@ -6,6 +6,7 @@ set -euo pipefail
 export LC_ALL=C TZ=UTC
 fail() { echo "FAILED: $exe: $1"; exit 1; }
 is() { [ "$2" = "$3" ] || fail "$1 '$2', want '$3'"; }
+trap 'fail "line $LINENO: a tool failed"' ERR
 exe=$1
 
 headers=$(x86_64-w64-mingw32-objdump -p "$exe")
@@ -16,8 +17,8 @@ flags=$(awk '/^DllCharacteristics/ {print $2}' <<< "$headers")
 wanted=$([ "$3" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
 [ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "DllCharacteristics 0x$flags lack $wanted"
 is "link date" "$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")" "Thu Jan  1 00:00:00 1970"
-is symbols "$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null | wc -l)" 0
-! grep -q -F -a "$2" "$exe" || fail "the build path $2 is in it"
+is symbols "$(x86_64-w64-mingw32-nm "$exe" 2>&1)" "x86_64-w64-mingw32-nm: $exe: no symbols"
+is "times the build path $2 is in it" "$(grep -c -F -a -- "$2" "$exe")" 0
 
 # Resources as type:name:language: bitmap, icon, icon group and version in Portuguese (Brazil),
 # the manifest (24) in English (US); it runs the program as the user who starts it, nothing else.
@@ -30,19 +31,21 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 '</requestedPrivileges></security></trustInfo></assembly>'
 
 # The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
-# a grey drive under a green arrow pointing down (rows 2 to 26: a straight shaft, then a head
-# narrowing down), soft edges.
+# a green arrow pointing down (rows 2 to 26: a straight shaft, then a head narrowing down) into
+# a grey drive (rows 22 to 44, nothing grey above, 42 pixels at its widest), soft edges.
 is icon "$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
     wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
     NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
-    $1 == 6 && $2 == 30 && $6 == 255 && $3 > 96 && ($3 - $5) ^ 2 < 256 { drive = " grey drive" }
+    NR > 1 && $6 == 255 && ($3 - $5) ^ 2 < 256 && ($4 - $3) ^ 2 < 256 { grey[$2]++ }
     END { for (y = 2; y <= 26; y += 6) g = g " " green[y]
         down = green[2] && green[2] == green[8] && green[8] < green[14] &&
             green[14] > green[20] && green[20] > green[26] && green[26]
-        print (down ? "arrow down" : "green rows" g) drive soft }')" \
+        for (y = 47; y >= 0; y--) if (grey[y]) { top = y; wide = grey[y] > wide ? grey[y] : wide }
+        for (y = 47; !grey[y] && y > 0; y--) ;
+        print (down ? "arrow down" : "green rows" g), "grey rows", top "-" y, wide, "wide" soft }')" \
     $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
-$'size=9640\narrow down grey drive soft edges'
+$'size=9640\narrow down grey rows 22-44 42 wide soft edges'
 
 # Above the results frame: dark grey only in the logo's box (57-230, 28-61), the title's (274-389,
 # 48-62) and the divider (252, 24-65); bare panel at 100-349, 80-228; the header steady to y 61.
