@@ -13,5 +13,5 @@ if [ -n "${DISPLAY:-}" ]; then
 else
     "$here/wine-session.sh" with "$here/tour.sh" "$exe" "$here/../build/run"
     echo "No display: the program ran on a private Xvfb. Screenshots in build/run:"
-    echo "  opened.png, calculated.png, chosen.png (other cameras), typed.png (305 days)"
+    echo "  opened.png, calculated.png, chosen.png (16 cameras), typed.png (and 60 days)"
 fi

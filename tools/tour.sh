@@ -4,10 +4,11 @@
 # run` takes it when there is no desktop, and so does the smoke test. Screenshots of the
 # window go to OUTPUT_DIR:
 #   opened.png      as the window opens
-#   calculated.png  after a click on "Calcular" with the first selections
-#   chosen.png      after another number of cameras is picked from the dropped list, and
+#   calculated.png  after a click on "Calcular" with the first selections (32 cameras, 30 days)
+#   chosen.png      after 16 cameras are picked in the dropped list (16 times Up, Enter), and
 #                   Calcular
-#   typed.png       after "5" is typed at the end of the day field (305 days), and Calcular
+#   typed.png       after the day field's "30" is erased and "60" typed, and Calcular: the
+#                   total of 32 cameras for 30 days again, for 16 cameras for 60 days
 # then a click on "Sair". The exit status is the program's.
 #
 #   tour.sh EXE OUTPUT_DIR
@@ -37,13 +38,13 @@ shot opened
 click 180 322  # "Calcular": 140, 310, 80 x 25
 shot calculated
 click 320 124  # open the cameras list: 293, 115, 57 wide
-click 310 160  # an item of the dropped list other than 32
+xdotool key --repeat 16 --delay 20 Up Return
 click 180 322
 shot chosen
 xdotool windowfocus --sync "$window"
 click 340 206  # the day field, right of its text: 293, 196, 56 x 20
-xdotool key End
-xdotool type 5
+xdotool key End BackSpace BackSpace
+xdotool type 60
 click 180 322
 shot typed
 click 270 322  # "Sair": 230, 310, 80 x 25
