@@ -1,4 +1,4 @@
-// The estimate core: worked cases and day rules through Calculate, unit boundaries, lists, texts.
+// The estimate core: worked cases and day rules through Calculate, unit boundaries, lists.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -79,7 +79,7 @@ TEST(CalculatorForm, WorkedCasesAndDayRules)
     }
 }
 
-TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
+TEST(StorageEstimate, UnitBoundariesAndRounding)
 {
     // Units change strictly above 1024; amounts are rounded to a float (ties to even) first.
     const std::tuple<LineKind, std::int32_t, const char*> cases[] = {
@@ -90,7 +90,6 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
         {LineKind::Total, 28800, "  TOTAL: 28.12 GB"},  // tie 28.125 to even: 512 kbps, 8 h, 16 d
         // 16792945 is 16.0150003 TB, but in single precision it is 16792944: 16.0149994 TB.
         {LineKind::Total, 16792945, "  TOTAL: 16.01 TB"},
-        {LineKind::PerDay, INT32_MIN, " POR DIA: -2147483648.00 MB"},  // 27, the longest
     };
     for (const auto& [kind, megabytes, line] : cases) {
         ResultText slot;
@@ -99,13 +98,9 @@ TEST(StorageEstimate, UnitBoundariesRoundingAndTheWrap)
         EXPECT_EQ(std::string(slot.text, strnlen(slot.text, sizeof slot.text)), line)
             << megabytes << " MB";
     }
-    // Amounts wrap modulo 2^32: 1024 KB/s * 1000000 cameras * 3600 s is 3686400000000 KB,
-    // less 858 * 2^32: 1318060032 KB, then / 1024.
-    EXPECT_EQ(MegabytesPerHour({1000000, 8192, 1, 1}), 1287168);
-    EXPECT_EQ(sizeof(ResultText), 35u) << "a slot holds 34 characters and the terminator";
 }
 
-TEST(CalculatorForm, ListsTextsAndCarelessReaders)
+TEST(CalculatorForm, ListsAndCarelessReaders)
 {
     std::string items = DAYS_INITIAL_TEXT;  // then each list, a star before its first selection
     for (const ChoiceList* list : {&CAMERA_CHOICES, &BIT_RATE_CHOICES, &HOURS_CHOICES}) {
@@ -118,12 +113,6 @@ TEST(CalculatorForm, ListsTextsAndCarelessReaders)
               "30 | 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19 20 21 22 23 24 25 26 27 28 "
               "29 30 31 *32 | 32 64 128 256 512 768 *1024 2048 4096 8192 | 1 2 3 4 5 6 7 8 9 10 "
               "11 12 13 14 15 16 17 18 19 20 21 22 23 *24");
-    EXPECT_STREQ(DAY_LIMIT_TEXT,
-                 "A quantidade de dias deve ser menor que 366. Por favor, tente novamente.");
-    EXPECT_STREQ(DAY_LIMIT_CAPTION, "Falha na opera\xE7\xE3o");  // c-cedilla, a-tilde
-    EXPECT_STREQ(NEGATIVE_DAYS_TEXT,
-                 "A quantidade de dias n\xE3o pode ser negativa. Por favor, tente novamente.");
-
     // A reader filling each buffer (3, 5, 3, 7 bytes) without a NUL, then one writing nothing
     // (as WM_GETTEXT to a control never made): each text ends inside its buffer, or is empty.
     const std::pair<FieldReader, const char*> readers[] = {

@@ -47,14 +47,21 @@ is icon "$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | gr
     $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
 $'size=9640\narrow down grey rows 22-44 42 wide soft edges'
 
-# Above the results frame: dark grey only in the logo's box (57-230, 28-61), the title's (274-389,
-# 48-62) and the divider (252, 24-65); bare panel at 100-349, 80-228; the header steady to y 61.
-is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -crop 450x229+0+0 -depth 8 rgb:- |
-    od -An -tu1 -v -w3 | awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450) } $1 < 128 {
+# The picture, every pixel: the frame line (159 top and bottom, 156 at the sides), bottom band,
+# rule and results frame (195), the panel (238) between header and stripe, whose rows are each of
+# one colour; dark grey only in the logo's box (57-230, 28-61), the title's (274-389, 48-62) and
+# the divider (252, 24-65); the header lightening steadily to y 61.
+is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -depth 8 rgb:- | od -An -tu1 -v -w3 |
+    awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450); c = $1 "," $2 "," $3 } y < 229 && $1 < 128 {
         dark[x >= 57 && x <= 230 && y >= 28 && y <= 61 ? "logo" : x >= 274 && x <= 389 &&
             y >= 48 && y <= 62 ? "title" : x == 252 && y <= 65 ? "divider" : "elsewhere"]++ }
-    x >= 100 && x <= 349 && y >= 80 && $1 $2 $3 != 238238238 { busy++ }
     x == 20 { uneven += y > 1 && y <= 61 && ($1 < last || $1 > last + 1); last = $1 }
+    { ruled = y >= 77 && y <= 79 && x >= 56 && x <= 391 || x >= 99 && x <= 349 &&
+        y >= 229 && y <= 299 && !(x > 101 && x < 347 && y > 231 && y < 297) }
+    { off += c != (y == 0 || y == 359 ? "159,159,159" : x == 0 || x == 449 ? "156,156,156" : \
+        y >= 354 ? "255,255,255" : ruled ? "195,195,195" : y > 65 && y < 347 ? "238,238,238" : \
+        y >= 347 && x > 1 ? row : c) }
+    x == 1 { row = c; stripe = stripe (y == 347 || y == 350 || y == 353 ? " " c : "") }
     END { print "logo", !!dark["logo"], "title", !!dark["title"], "divider", dark["divider"] + 0,
-        "elsewhere", dark["elsewhere"] + 0, "busy", busy + 0, "uneven", uneven }')" \
-    "logo 1 title 1 divider 42 elsewhere 0 busy 0 uneven 0"
+        "elsewhere", dark["elsewhere"] + 0, "uneven", uneven, "off", off, "stripe" stripe }')" \
+    "logo 1 title 1 divider 42 elsewhere 0 uneven 0 off 0 stripe 165,199,89 138,192,52 152,169,127"
