@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the tools that build and test the program, when any is missing (Debian 12 or
-# Ubuntu 24.04 and later: apt-get, as root). Quick when everything is there already.
+# Installs the tools that build and test the program, when any is missing (Debian 12 or 13:
+# apt-get, as root). Quick when everything is there already.
 set -euo pipefail
 
 packages=(
@@ -44,7 +44,7 @@ fi
 
 version=$(cmake --version | sed -n 's/^cmake version //p')
 if [ "$(printf '3.25\n%s\n' "$version" | sort -V | head -n 1)" != 3.25 ]; then
-    echo "setup: CMake 3.25 or newer is needed (Debian 12, Ubuntu 24.04 or later);" \
+    echo "setup: CMake 3.25 or newer is needed (Debian 12 or later);" \
         "this system has $version" >&2
     exit 1
 fi
