@@ -90,6 +90,8 @@ int ShowBoxWithWindowHidden(HWND window, const char* text, const char* caption, 
 
 void ShowAgain(HWND window)
 {
+    // Shown and activated. No test under Wine tells this from SW_SHOWNA or SW_SHOWNOACTIVATE:
+    // the box's end activates its owner, hidden or not, so the window is active either way.
     ShowWindow(window, SW_SHOWDEFAULT);
     UpdateWindow(window);
 }

@@ -54,6 +54,9 @@ in_root() {
             exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root chroot "$0" sh -c "$1"' \
         "$root" "$1"
 }
+echo "debian13.sh: the packages (apt-get's report in build/debian13.log)"
 in_root 'apt-get update -q && DEBIAN_FRONTEND=noninteractive apt-get install -y -q make &&
-    cd /home/developer/morvalen && make setup'
+    cd /home/developer/morvalen && make setup' >> "$top/build/debian13.log" 2>&1 ||
+    { tail -n 20 "$top/build/debian13.log"; exit 1; }
+echo "debian13.sh: make test, as a user"
 in_root --net 'cd /home/developer/morvalen && exec runuser -u developer -- make test'

@@ -295,7 +295,7 @@ TEST(MainWindow, CommandsKeysBoxesAndTheEnd)
                                      : std::vector{box + " / owned by the window, hidden"});
         EXPECT_TRUE(!key || (clicks.empty() && GetFocus() == made[DAYS])) << "moved or clicked";
         EXPECT_EQ(std::memcmp(&MainForm().results, &was, sizeof was), 0) << "the lines changed";
-        // The window back (active, not minimized) and painted, or gone.
+        // The window back (not minimized; active, as after SW_SHOWNA too) and painted, or gone.
         EXPECT_EQ(IsWindowVisible(made[0]) && !IsIconic(made[0]) && GetActiveWindow() == made[0],
                   !ends);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
