@@ -239,7 +239,7 @@ TEST(MainWindow, WhatItShowsAsItOpensAndAfterCalcular)
     }
 }
 
-void CALLBACK Unstick(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     PostQuitMessage(2);
 }
@@ -281,16 +281,15 @@ TEST(MainWindow, CommandsKeysBoxesAndTheEnd)
         clicks.clear();
         answer = keys;
         const bool key = message == WM_KEYDOWN, ends = message == WM_SYSCOMMAND;
-        if (key) {
-            PostMessageA(made[DAYS], WM_KEYDOWN, wParam, 1);
-            PostQuitMessage(0);  // handed out once nothing else is queued: after the character
-        } else if (ends) {
-            PostMessageA(made[0], message, wParam, 0);
-            SetTimer(nullptr, 0, 10000, Unstick);  // the loop returns even if the window stays
+        UINT_PTR timer = 0;  // a timer's message, the lowest in priority, comes after all else
+        if (key || ends) {   // (the end's only after 10 s, should the window stay)
+            PostMessageA(made[key ? DAYS : 0], message, wParam, 1);
+            timer = SetTimer(nullptr, 0, key ? 1 : 10000, EndTheLoop);
         }
         // Each returns 0; the end goes through the program's own loop, whose 0 is the exit status.
         EXPECT_EQ(key || ends ? RunMessageLoop(made[0]) : SendMessageA(made[0], message, wParam, 0),
                   0);
+        KillTimer(nullptr, timer);
         EXPECT_EQ(boxes, box.empty() ? std::vector<std::string>{}
                                      : std::vector{box + " / owned by the window, hidden"});
         EXPECT_TRUE(!key || (clicks.empty() && GetFocus() == made[DAYS])) << "moved or clicked";
