@@ -34,8 +34,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers
 # Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
 # them from the names alone, generated or not), and a home of their own, so that Wine writes
 # nothing into the developer's. No TMPDIR: Wine 10's wineboot aborts ("double free or
-# corruption") whenever it is set, so the wineserver keeps its socket where its manual says,
-# under /tmp. The desktop's X authority stays reachable under the home of Wine's own.
+# corruption") whenever it is set, so the wineserver keeps its socket and lock under /tmp (in
+# a folder of each prefix's own, which Debian's Wine names in the prefix's file "wineserver").
+# The desktop's X authority stays reachable under the home of Wine's own.
 brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home"
     XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
     XDG_CACHE_HOME="$state/home/.cache")
@@ -110,7 +111,7 @@ keep() {
     exec 7> "$state/keeper"
     flock 7
     open_locks
-    echo "$1 $DISPLAY $XAUTHORITY $2" > "$state/display"
+    echo "$1 $DISPLAY $2 $XAUTHORITY" > "$state/display"
     brazil+=("MORVALEN_WINE_TOKEN=$2")
     # The services start here, with their output in the log: started by a test, they would
     # hold ctest's pipe open for as long as they run.
@@ -122,9 +123,11 @@ keep() {
         flock -n -x 9 && break
         flock -u 8
     done
-    end_server
-    # Once its folder is gone, -k cannot find the server (its manual: it is found through the
-    # prefix's device and inode): every process of the session carries the token, and goes.
+    # The prefix's server, unless the folder went and another session has begun in its place
+    # (its own keeper lock, then): once its folder is gone, -k cannot find the server (its
+    # manual: it is found through the prefix's device and inode), but every Wine process of the
+    # session carries the token, and goes.
+    [ ! "$state/keeper" -ef "/proc/$$/fd/7" ] || end_server
     # shellcheck disable=SC2046
     kill -KILL $(grep -l -s -z -x "MORVALEN_WINE_TOKEN=$2" /proc/[0-9]*/environ | cut -d/ -f3) \
         2> /dev/null || true
@@ -140,7 +143,7 @@ join() {
     mkdir -p "$state/home"
     open_locks
     while flock 8 && session_runs; do
-        read -r had display xauthority token < "$state/display"
+        read -r had display token xauthority < "$state/display"
         # A program on the session's own display (the tour's) asks for nothing else.
         if [ "$had" = "$wanted" ] || [ "${DISPLAY:-}" = "$display" ]; then
             flock -s 9
@@ -155,7 +158,7 @@ join() {
     flock -n -x 9 || { echo "wine-session: the $session session lost its keeper" >&2; exit 1; }
     end_server
     flock -s 9
-    make_prefix
+    make_prefix || { echo "wine-session: no prefix made; see $state/wine.log" >&2; exit 1; }
     # Xvfb's own log and X authority stay with xvfb-run (/dev/null, a folder of its own under
     # /tmp): in build/, Debian 12's xvfb-run could not end its Xvfb once build/ was deleted.
     local keeper=("$here/wine-session.sh" keep "$wanted" "$(cat /proc/sys/kernel/random/uuid)")
@@ -166,7 +169,7 @@ join() {
         8>&- 9>&- &) || true
     [ "$ready" = ready ] || { echo "wine-session: no session; see $state/wine.log" >&2; exit 1; }
     flock -u 8
-    read -r had display xauthority token < "$state/display"
+    read -r had display token xauthority < "$state/display"
 }
 
 case "${1:-}" in
