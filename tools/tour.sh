@@ -38,7 +38,7 @@ shot opened
 click 180 322  # "Calcular": 140, 310, 80 x 25
 shot calculated
 click 320 124  # open the cameras list: 293, 115, 57 wide
-xdotool key --repeat 16 --delay 20 Up Return
+xdotool key --delay 20 $(printf 'Up %.0s' $(seq 16)) Return  # 16 times Up, then Enter
 click 180 322
 shot chosen
 xdotool windowfocus --sync "$window"

@@ -17,7 +17,7 @@ flags=$(awk '/^DllCharacteristics/ {print $2}' <<< "$headers")
 wanted=$([ "$3" = pei-i386 ] && echo 0x140 || echo 0x160)  # DEP 0x100, ASLR 0x40 (0x20)
 [ $((16#$flags & wanted)) -eq $((wanted)) ] || fail "DllCharacteristics 0x$flags lack $wanted"
 is "link date" "$(sed -n 's/^Time\/Date\s*//p' <<< "$headers")" "Thu Jan  1 00:00:00 1970"
-is symbols "$(x86_64-w64-mingw32-nm "$exe" 2>&1)" "x86_64-w64-mingw32-nm: $exe: no symbols"
+is symbols "$(x86_64-w64-mingw32-nm "$exe" 2> /dev/null; echo "nm's status $?")" "nm's status 0"
 is "times the build path $2 is in it" "$(grep -c -F -a -- "$2" "$exe")" 0
 
 # Resources as type:name:language: bitmap, icon, icon group and version in Portuguese (Brazil),
@@ -31,37 +31,43 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 '</requestedPrivileges></security></trustInfo></assembly>'
 
 # The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
-# a green arrow pointing down (rows 2 to 26: a straight shaft, then a head narrowing down) into
-# a grey drive (rows 22 to 44, nothing grey above, 42 pixels at its widest), soft edges.
+# a green arrow pointing down (a shaft, then a head narrowing to its tip: five rows from under its
+# round top) into a grey drive (from below its top to below its tip, half the icon wide), soft.
 is icon "$(wrestool -x -t 14 "$exe" | icotool -l -; wrestool -l -t 3 "$exe" | grep -o 'size=[0-9]*'
     wrestool -x -t 14 "$exe" | convert ico:- txt:- | awk -F'[,:() ]+' '
     NR > 1 && $4 > $3 + 40 && $4 > $5 + 40 && $6 == 255 { green[$2]++ }
     NR > 1 && $6 > 0 && $6 < 255 { soft = " soft edges" }
-    NR > 1 && $6 == 255 && ($3 - $5) ^ 2 < 256 && ($4 - $3) ^ 2 < 256 { grey[$2]++ }
-    END { for (y = 2; y <= 26; y += 6) g = g " " green[y]
-        down = green[2] && green[2] == green[8] && green[8] < green[14] &&
-            green[14] > green[20] && green[20] > green[26] && green[26]
-        for (y = 47; y >= 0; y--) if (grey[y]) { top = y; wide = grey[y] > wide ? grey[y] : wide }
-        for (y = 47; !grey[y] && y > 0; y--) ;
-        print (down ? "arrow down" : "green rows" g), "grey rows", top "-" y, wide, "wide" soft }')" \
+    NR > 1 && $6 == 255 && ($3 - $5) ^ 2 < 256 && ($4 - $3) ^ 2 < 256 && $3 > 48 { grey[$2]++ }
+    END { for (y = 0; y < 48; y++) {  # the arrow: the first rows of green, down to a gap
+            if (green[y] && (top == "" || y == tip + 1)) { tip = y; if (top == "") top = y }
+            if (grey[y]) { b = y; if (t == "") t = y; wide = grey[y] > wide ? grey[y] : wide } }
+        for (k = 0; k <= 4; k++) w[k] = green[top + 1 + int(k * (tip - top - 1) / 4)]
+        down = w[0] == w[1] && w[1] < w[2] && w[2] > w[3] && w[3] > w[4] && w[4]
+        into = top < t && t < tip && tip < b && wide > 24
+        print (down ? "arrow down" : "arrow " w[0] " " w[1] " " w[2] " " w[3] " " w[4]),
+            (into ? "into a drive" : "green " top "-" tip " grey " t "-" b " " wide) soft }')" \
     $'--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n'\
-$'size=9640\narrow down grey rows 22-44 42 wide soft edges'
+$'size=9640\narrow down into a drive soft edges'
 
 # The picture, every pixel: the frame line (159 top and bottom, 156 at the sides), bottom band,
-# rule and results frame (195), the panel (238) between header and stripe, whose rows are each of
-# one colour; dark grey only in the logo's box (57-230, 28-61), the title's (274-389, 48-62) and
-# the divider (252, 24-65); the header lightening steadily to y 61.
+# rule and results frame (195), the panel (238) from y 61 to the stripe; the header's rows, and
+# the stripe's, each of one colour; dark grey only in the logo's box (57-230, 28-61), the title's
+# (274-389, 48-62) and the divider (252, 24-65); the header lightening steadily from 211 at y 1.
 is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -depth 8 rgb:- | od -An -tu1 -v -w3 |
     awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450); c = $1 "," $2 "," $3 } y < 229 && $1 < 128 {
         dark[x >= 57 && x <= 230 && y >= 28 && y <= 61 ? "logo" : x >= 274 && x <= 389 &&
             y >= 48 && y <= 62 ? "title" : x == 252 && y <= 65 ? "divider" : "elsewhere"]++ }
     x == 20 { uneven += y > 1 && y <= 61 && ($1 < last || $1 > last + 1); last = $1 }
     { ruled = y >= 77 && y <= 79 && x >= 56 && x <= 391 || x >= 99 && x <= 349 &&
-        y >= 229 && y <= 299 && !(x > 101 && x < 347 && y > 231 && y < 297) }
+        y >= 229 && y <= 299 && !(x > 101 && x < 347 && y > 231 && y < 297)
+      art = x >= 57 && x <= 230 && y >= 28 && y <= 61 || x >= 274 && x <= 389 && y >= 48 &&
+        y <= 62 || x == 252 && y >= 24 && y <= 65 }
     { off += c != (y == 0 || y == 359 ? "159,159,159" : x == 0 || x == 449 ? "156,156,156" : \
-        y >= 354 ? "255,255,255" : ruled ? "195,195,195" : y > 65 && y < 347 ? "238,238,238" : \
-        y >= 347 && x > 1 ? row : c) }
-    x == 1 { row = c; stripe = stripe (y == 347 || y == 350 || y == 353 ? " " c : "") }
+        y >= 354 ? "255,255,255" : ruled ? "195,195,195" : art ? c : y > 60 && y < 347 ? \
+        "238,238,238" : x > 1 ? row : c) }
+    x == 1 { row = c; header = y == 1 ? c : header
+        stripe = stripe (y == 347 || y == 350 || y == 353 ? " " c : "") }
     END { print "logo", !!dark["logo"], "title", !!dark["title"], "divider", dark["divider"] + 0,
-        "elsewhere", dark["elsewhere"] + 0, "uneven", uneven, "off", off, "stripe" stripe }')" \
-    "logo 1 title 1 divider 42 elsewhere 0 uneven 0 off 0 stripe 165,199,89 138,192,52 152,169,127"
+        "elsewhere", dark["elsewhere"] + 0, "uneven", uneven, "off", off, "header", header,
+        "stripe" stripe }')" "logo 1 title 1 divider 42 elsewhere 0 uneven 0 off 0 header \
+211,211,211 stripe 165,199,89 138,192,52 152,169,127"
