@@ -41,12 +41,10 @@ isolated() {
 # in_root [--net] COMMAND: COMMAND in the root, in namespaces of its own, with a clean
 # environment. The root's /dev is debootstrap's own, with a /dev/shm of its own.
 in_root() {
-    local net=()
-    [ "$1" != --net ] || { net=(--net); shift; }
-    isolated "${net[@]}" sh -c 'mount -t proc proc "$0/proc" && mount -t sysfs sysfs "$0/sys" &&
+    isolated "${@:1:$#-1}" sh -c 'mount -t proc proc "$0/proc" && mount -t sysfs sysfs "$0/sys" &&
         mount -t tmpfs tmpfs "$0/dev/shm" && mount -t tmpfs tmpfs "$0/tmp" &&
         exec env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root chroot "$0" sh -c "$1"' \
-        "$root" "$1"
+        "$root" "${@: -1}"
 }
 
 rm -rf --one-file-system "$root"  # an earlier failure's root: nothing is mounted in it here

@@ -54,16 +54,15 @@ $'size=9640\narrow down into a drive soft edges'
 # the stripe's, each of one colour; dark grey only in the logo's box (57-230, 28-61), the title's
 # (274-389, 48-62) and the divider (252, 24-65); the header lightening steadily from 211 at y 1.
 is picture "$(wrestool -x -t 2 -n 106 "$exe" | convert bmp:- -depth 8 rgb:- | od -An -tu1 -v -w3 |
-    awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450); c = $1 "," $2 "," $3 } y < 229 && $1 < 128 {
-        dark[x >= 57 && x <= 230 && y >= 28 && y <= 61 ? "logo" : x >= 274 && x <= 389 &&
-            y >= 48 && y <= 62 ? "title" : x == 252 && y <= 65 ? "divider" : "elsewhere"]++ }
+    awk '{ x = (NR - 1) % 450; y = int((NR - 1) / 450); c = $1 "," $2 "," $3
+        art = x >= 57 && x <= 230 && y >= 28 && y <= 61 ? "logo" : x >= 274 && x <= 389 &&
+            y >= 48 && y <= 62 ? "title" : x == 252 && y >= 24 && y <= 65 ? "divider" : ""
+        ruled = y >= 77 && y <= 79 && x >= 56 && x <= 391 || x >= 99 && x <= 349 &&
+            y >= 229 && y <= 299 && !(x > 101 && x < 347 && y > 231 && y < 297) }
+    y < 229 && $1 < 128 { dark[art == "" ? "elsewhere" : art]++ }
     x == 20 { uneven += y > 1 && y <= 61 && ($1 < last || $1 > last + 1); last = $1 }
-    { ruled = y >= 77 && y <= 79 && x >= 56 && x <= 391 || x >= 99 && x <= 349 &&
-        y >= 229 && y <= 299 && !(x > 101 && x < 347 && y > 231 && y < 297)
-      art = x >= 57 && x <= 230 && y >= 28 && y <= 61 || x >= 274 && x <= 389 && y >= 48 &&
-        y <= 62 || x == 252 && y >= 24 && y <= 65 }
     { off += c != (y == 0 || y == 359 ? "159,159,159" : x == 0 || x == 449 ? "156,156,156" : \
-        y >= 354 ? "255,255,255" : ruled ? "195,195,195" : art ? c : y > 60 && y < 347 ? \
+        y >= 354 ? "255,255,255" : ruled ? "195,195,195" : art != "" ? c : y > 60 && y < 347 ? \
         "238,238,238" : x > 1 ? row : c) }
     x == 1 { row = c; header = y == 1 ? c : header
         stripe = stripe (y == 347 || y == 350 || y == 353 ? " " c : "") }
