@@ -1,10 +1,10 @@
-// The real main window under Wine, made by the program's own start-up code and driven with
-// real messages, keys, clicks and boxes; a hook records what it makes and answers each box.
-#include <algorithm>
+// The real main window under Wine: made by the program's own start-up code and driven with real
+// messages, keys, clicks and boxes, a hook recording what it makes and answering each box; then
+// the shipped program itself, started as a user starts it, and what it shows.
 #include <array>
 #include <cstdio>
 #include <functional>
-#include <numeric>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -34,9 +34,10 @@ std::string DescribeBox(HWND box)
         seen += GetDlgItem(box, id) ? std::string(" ").append(std::to_string(id)) : "";
     }
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        HICON icon = reinterpret_cast<HICON>(SendMessageA(c, STM_GETICON, 0, 0));
-        seen += icon == LoadIconA(nullptr, IDI_HAND) ? " / error icon" : "";
-        seen += icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon" : "";
+        const auto icon = reinterpret_cast<HICON>(SendMessageA(c, STM_GETICON, 0, 0));
+        seen += icon == LoadIconA(nullptr, IDI_HAND)       ? " / error icon"
+                : icon == LoadIconA(nullptr, IDI_QUESTION) ? " / question icon"
+                                                           : "";
     }
     return seen + (GetWindow(box, GW_OWNER) == made[0] ? " / owned by the window" : " / unowned") +
            (IsWindowVisible(made[0]) ? ", shown" : ", hidden");
@@ -118,40 +119,6 @@ void Open()
     Pump();
 }
 
-// The same pixels, or how many differ and the first (x, y, 0xRRGGBB); both left as NAME-*.ppm.
-testing::AssertionResult SamePixels(HDC expected, HDC shown, const std::string& name)
-{
-    std::vector<DWORD> want(450 * 360), got(450 * 360);
-    BITMAPINFO topDown = {{sizeof(BITMAPINFOHEADER), 450, -360, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    for (auto [dc, pixels, file] : {std::tuple(expected, &want, name + "-expected.ppm"),
-                                    std::tuple(shown, &got, name + "-shown.ppm")}) {
-        if (GetDIBits(dc, static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)), 0, 360,
-                      pixels->data(), &topDown, DIB_RGB_COLORS) != 360) {
-            return testing::AssertionFailure() << "the rows of " << file << " could not be read";
-        }
-        std::FILE* out = std::fopen(file.c_str(), "wb");
-        std::fputs("P6 450 360 255\n", out);
-        for (DWORD p : *pixels) {
-            const BYTE rgb[] = {BYTE(p >> 16), BYTE(p >> 8), BYTE(p)};
-            std::fwrite(rgb, sizeof rgb, 1, out);
-        }
-        std::fclose(out);
-    }
-    const auto [a, b] = std::mismatch(want.begin(), want.end(), got.begin());
-    if (a == want.end()) {
-        return testing::AssertionSuccess();
-    }
-    const auto first = a - want.begin();
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    testing::Message message;  // one stream, so that std::hex holds
-    message << std::transform_reduce(a, want.end(), b, 0, std::plus<>(), std::not_equal_to<>())
-            << " pixels differ, the first at (" << first % 450 << ", " << first / 450
-            << "): expected 0x" << std::hex << *a << ", shown 0x" << *b << "; " << name
-            << "-expected.ppm and " << name << "-shown.ppm are in " << folder;
-    return testing::AssertionFailure(message);
-}
-
 TEST(MainWindow, CreatedAsAsked)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
@@ -186,67 +153,50 @@ TEST(MainWindow, CreatedAsAsked)
     }
 }
 
-TEST(MainWindow, WhatItShowsAsItOpensAndAfterCalcular)
-{
-    ASSERT_NO_FATAL_FAILURE(Open());
-    // As it opens, then painted before a click with the first selections ends (32 cameras, 1024
-    // kbps, 24 h, 30 days): the result rows top to bottom, per day, per hour and total.
-    const std::tuple<const char*, bool, std::array<const char*, 3>> states[] = {
-        {"opened", false, {"", "RESULTADO", ""}},
-        {"calculated", true, {" POR DIA: 337.50 GB", "POR HORA: 14.06 GB", "  TOTAL: 9.89 TB"}},
-    };
-    for (const auto& [state, click, rows] : states) {
-        if (click) {
-            SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
-            const FormState& f = MainForm();  // read into the form's own texts, no more than fit
-            EXPECT_EQ(reads, (std::vector<Read>{{made[CAMERAS], f.camerasText, 3u},
-                                                {made[BIT_RATE], f.bitRateText, 5u},
-                                                {made[HOURS], f.hoursText, 3u},
-                                                {made[DAYS], f.daysText, 7u}}));
-        }
-        // The program's picture (the release check sweeps its layout), each text where the layout
-        // puts it, on one line: centred (0x125) or from x 100 (0x124), and the controls.
-        HDC expected = CreateCompatibleDC(nullptr);
-        SelectObject(expected,
-                     LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_BACKGROUND),
-                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        SetBkMode(expected, TRANSPARENT);
-        auto draw = [expected](const char* text, RECT box, UINT format) {
-            DrawTextA(expected, text, -1, &box, format);
-        };
-        draw("Preencha os campos abaixo e clique em Calcular!", {0, 0, 450, 180}, 0x125);
-        draw("Quantidade de C\xE2meras:", {100, 0, 450, 250}, 0x124);
-        draw("Bit Rate (Kbps):", {100, 0, 450, 304}, 0x124);
-        draw("Grava\xE7\xE3o (horas por dia):", {100, 0, 450, 358}, 0x124);
-        draw("Dias de grava\xE7\xE3o:", {100, 0, 450, 412}, 0x124);
-        for (int row = 0; row < 3; ++row) {
-            draw(rows[row], {0, 0, 450, 490 + 40 * row}, 0x125);
-        }
-        HDC window = GetDC(made[0]);  // the controls as the platform draws them, and only them
-        for (int c = CALCULATE; c <= DAYS; ++c) {
-            RECT r;
-            GetWindowRect(made[c], &r);
-            MapWindowPoints(nullptr, made[0], reinterpret_cast<POINT*>(&r), 2);
-            BitBlt(expected, r.left, r.top, r.right - r.left, r.bottom - r.top, window, r.left,
-                   r.top, SRCCOPY);
-        }
-        HDC shown = CreateCompatibleDC(nullptr);
-        SelectObject(shown, CreateCompatibleBitmap(expected, 450, 360));
-        BitBlt(shown, 0, 0, 450, 360, window, 0, 0, SRCCOPY);
-        EXPECT_TRUE(SamePixels(expected, shown, state));
-    }
-}
-
 void CALLBACK EndTheLoop(HWND, UINT, UINT_PTR, DWORD)
 {
     PostQuitMessage(2);
+}
+
+// What a user sees besides the picture: each list's selection (the lists at x 320, 27 pixels
+// apart), the day field's text below them, and the window shown (not minimized) and active.
+std::string Seen(HWND window)
+{
+    char seen[64] = "", days[16] = "";
+    auto at = [window](int y) {
+        return ChildWindowFromPoint(window, {320, y});
+    };
+    SendMessageA(at(206), WM_GETTEXT, sizeof days, reinterpret_cast<LPARAM>(days));
+    std::snprintf(
+        seen, sizeof seen, "%d %d %d %s %s", int(SendMessageA(at(124), CB_GETCURSEL, 0, 0)),
+        int(SendMessageA(at(151), CB_GETCURSEL, 0, 0)),
+        int(SendMessageA(at(178), CB_GETCURSEL, 0, 0)), days,
+        IsWindowVisible(window) && !IsIconic(window) &&
+                (GetActiveWindow() == window || GetForegroundWindow() == window)  // here, there
+            ? "shown"
+            : "hidden");
+    return seen;
+}
+
+// In this process, that and the result slots; once the window is gone, only that.
+std::string SeenHere()
+{
+    const ResultLines& r = MainForm().results;
+    char slots[128] = "";
+    std::snprintf(slots, sizeof slots, " | %s |%s |%s", r.perHour.text, r.perDay.text,
+                  r.total.text);
+    return IsWindow(made[0]) ? Seen(made[0]) + slots : "gone";
 }
 
 TEST(MainWindow, CommandsKeysBoxesAndTheEnd)
 {
     ASSERT_NO_FATAL_FAILURE(Open());
     SendMessageA(made[CALCULATE], BM_CLICK, 0, 0);
-    const ResultLines was = MainForm().results;
+    const FormState& f = MainForm();  // read into the form's own texts, no more than fit
+    EXPECT_EQ(reads, (std::vector<Read>{{made[CAMERAS], f.camerasText, 3u},
+                                        {made[BIT_RATE], f.bitRateText, 5u},
+                                        {made[HOURS], f.hoursText, 3u},
+                                        {made[DAYS], f.daysText, 7u}}));
     const std::string days = "Falha na opera\xE7\xE3o / A quantidade de dias ",
                       retry = ". Por favor, tente novamente. / buttons 1 / error icon";
     const std::string confirm =
@@ -274,6 +224,7 @@ TEST(MainWindow, CommandsKeysBoxesAndTheEnd)
                      << "message " << message << ", wParam " << wParam << ", day field " << field);
         SetWindowTextA(made[DAYS], field);
         SetFocus(made[DAYS]);
+        const std::string before = SeenHere();  // what none of these may change; the end, gone
         boxes.clear();
         clicks.clear();
         answer = keys;
@@ -292,15 +243,184 @@ TEST(MainWindow, CommandsKeysBoxesAndTheEnd)
         EXPECT_TRUE(!key || (clicks.empty() && GetFocus() == made[DAYS]))
             << "after the key: commands " << testing::PrintToString(clicks) << ", focus "
             << GetFocus();
-        EXPECT_STREQ(MainForm().results.perHour.text, was.perHour.text);
-        EXPECT_STREQ(MainForm().results.perDay.text, was.perDay.text);
-        EXPECT_STREQ(MainForm().results.total.text, was.total.text);
-        // The window back (not minimized; active, as after SW_SHOWNA too) and painted, or gone.
-        EXPECT_EQ(IsWindowVisible(made[0]) && !IsIconic(made[0]) && GetActiveWindow() == made[0],
-                  !ends);
+        // The window back (active, as after SW_SHOWNA too) and painted, or gone.
+        EXPECT_EQ(SeenHere(), ends ? "gone" : before);
         EXPECT_FALSE(GetUpdateRect(made[0], nullptr, FALSE)) << "a paint still pending";
         EXPECT_EQ(Pump(), ends);
     }
+}
+
+// The shipped program, started as a user starts it (its own start-up and loop: none of this file's
+// code), and its thread's shown top-level window: the main window, or the box while one is up.
+char shipped[] = "..\\morvalen.exe";  // the build's, seen from its tests folder
+PROCESS_INFORMATION program;
+
+HWND Shown()
+{
+    HWND w = GetTopWindow(nullptr);
+    while (w &&
+           !(IsWindowVisible(w) && GetWindowThreadProcessId(w, nullptr) == program.dwThreadId)) {
+        w = GetWindow(w, GW_HWNDNEXT);
+    }
+    return w;
+}
+
+bool Until(const std::function<bool()>& done)  // asks for up to 10 s
+{
+    for (int i = 0; i < 100 && !done(); ++i) {
+        Sleep(100);
+    }
+    return done();
+}
+
+// A user's input, in turn: a key pressed and let go, or a click at window point CLICK + 1000 x + y,
+// taken in once the control there has the focus (or the window is hidden, by a box, or gone).
+constexpr int CLICK = 1'000'000, CALCULAR = CLICK + 180'322, DAY_FIELD = CLICK + 340'206;
+void Give(HWND window, POINT at, const std::vector<int>& input)
+{
+    for (int i : input) {
+        if (i < CLICK) {
+            keybd_event(static_cast<BYTE>(i), 0, 0, 0);
+            keybd_event(static_cast<BYTE>(i), 0, KEYEVENTF_KEYUP, 0);
+            continue;
+        }
+        const POINT point = {(i - CLICK) / 1000, i % 1000};
+        SetCursorPos(at.x + point.x, at.y + point.y);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        Until([&] {
+            GUITHREADINFO gui = {sizeof gui, 0,       nullptr, nullptr, nullptr,
+                                 nullptr,    nullptr, nullptr, {}};
+            return !IsWindowVisible(window) ||
+                   (GetGUIThreadInfo(program.dwThreadId, &gui) &&
+                    gui.hwndFocus == ChildWindowFromPoint(window, point));
+        });
+    }
+}
+
+// How many pixels differ, and the first; both pictures are left as NAME-expected.ppm and -shown.
+std::string Differences(const DWORD* expected, const DWORD* shown, const std::string& name)
+{
+    int count = 0, first = 0;
+    for (int i = 450 * 360 - 1; i >= 0; --i) {
+        count += (expected[i] ^ shown[i]) & 0xFFFFFF ? (first = i, 1) : 0;
+    }
+    for (auto [pixels, file] : {std::pair(expected, "-expected"), std::pair(shown, "-shown")}) {
+        std::FILE* out = std::fopen((name + file + ".ppm").c_str(), "wb");
+        std::fputs("P6 450 360 255\n", out);
+        for (int i = 0; i < 450 * 360; ++i) {
+            const BYTE rgb[] = {BYTE(pixels[i] >> 16), BYTE(pixels[i] >> 8), BYTE(pixels[i])};
+            std::fwrite(rgb, sizeof rgb, 1, out);
+        }
+        std::fclose(out);
+    }
+    char said[160] = "";
+    std::snprintf(said, sizeof said,
+                  "%d pixels differ, the first at (%d, %d): expected 0x%06lX, "
+                  "shown 0x%06lX (both pictures are in the build's tests folder)",
+                  count, first % 450, first / 450, expected[first] & 0xFFFFFF,
+                  shown[first] & 0xFFFFFF);
+    return count ? said : "";
+}
+
+// As it opens, then after each input: what is seen besides the picture, the result rows top to
+// bottom (per day, per hour, total), and the caption of a box the input brings up, which Enter
+// answers. 32 cameras of 768 kbps, 24 h a day: 10800 MB an hour, 259200 MB a day (253.125 GB, a
+// tie, to even), 15552000 MB in 60 days.
+using Rows = std::array<const char*, 3>;
+const Rows FIRST = {" POR DIA: 337.50 GB", "POR HORA: 14.06 GB", "  TOTAL: 9.89 TB"},
+           LATER = {" POR DIA: 253.12 GB", "POR HORA: 10.55 GB", "  TOTAL: 14.83 TB"};
+const std::tuple<const char*, std::vector<int>, const char*, Rows, const char*> TOUR[] = {
+    {"opened", {}, "31 6 23 30 shown", {"", "RESULTADO", ""}, nullptr},
+    {"calculated", {CALCULAR}, "31 6 23 30 shown", FIRST, nullptr},
+    {"picked", {CLICK + 320'151, VK_UP, VK_RETURN}, "31 5 23 30 shown", FIRST, nullptr},
+    {"typed", {DAY_FIELD, VK_END, VK_BACK, VK_BACK, '6', '0'}, "31 5 23 60 shown", FIRST, nullptr},
+    {"recalculated", {CALCULAR}, "31 5 23 60 shown", LATER, nullptr},
+    {"refused",
+     {DAY_FIELD, VK_END, '6', CALCULAR},
+     "31 5 23 606 shown",
+     LATER,
+     "Falha na opera\xE7\xE3o, hidden"},
+};
+
+TEST(ShippedProgram, WhatItShowsAsAUserTakesIt)
+{
+    STARTUPINFOA start = {};
+    start.cb = sizeof start;
+    ASSERT_TRUE(CreateProcessA(nullptr, shipped, nullptr, nullptr, 0, 0, nullptr, nullptr, &start,
+                               &program));
+    const std::unique_ptr<void, BOOL (*)(HANDLE)> ends(program.hProcess, [](HANDLE process) {
+        return TerminateProcess(process, 1);  // however the test ends; it fails once ended
+    });
+    HWND window = nullptr;
+    ASSERT_TRUE(Until([&] { return (window = Shown()) != nullptr; })) << "no window";
+    wchar_t title[64] = L"";
+    GetWindowTextW(window, title, 64);
+    EXPECT_STREQ(title, L"Corvane - Morvalen") << "as the task bar and the window switcher show it";
+    // The program's own picture with each text drawn where the layout puts it, centred (0x125) or
+    // from x 100 (0x124), and the controls as the platform draws them, copied from the screen.
+    HDC picture = CreateCompatibleDC(nullptr),
+        dc[] = {CreateCompatibleDC(nullptr), CreateCompatibleDC(nullptr)};
+    SelectObject(picture, LoadImageA(LoadLibraryExA(shipped, nullptr, LOAD_LIBRARY_AS_DATAFILE),
+                                     MAKEINTRESOURCEA(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
+                                     LR_CREATEDIBSECTION));
+    const BITMAPINFO topDown = {{sizeof(BITMAPINFOHEADER), 450, -360, 1, 32, BI_RGB, 0, 0, 0, 0, 0},
+                                {}};
+    void* pixels[2] = {};  // expected, shown: 0xRRGGBB from the top row down
+    for (int i : {0, 1}) {
+        SelectObject(dc[i],
+                     CreateDIBSection(dc[i], &topDown, DIB_RGB_COLORS, &pixels[i], nullptr, 0));
+    }
+    SetBkMode(dc[0], TRANSPARENT);
+    const POINT at = {GetSystemMetrics(SM_CXFULLSCREEN) / 2 - 225,
+                      GetSystemMetrics(SM_CYSCREEN) / 2 - 180};  // centred
+    HDC screen = GetDC(nullptr);
+    for (const auto& [state, input, seen, rows, box] : TOUR) {
+        SCOPED_TRACE(state);
+        Give(window, at, input);
+        char caption[64] = "";
+        if (box &&
+            Until([&] { return Shown() != window && GetWindowTextA(Shown(), caption, 64); })) {
+            EXPECT_EQ(caption + std::string(IsWindowVisible(window) ? ", shown" : ", hidden"), box);
+            Give(window, at, {VK_RETURN});
+        }
+        const std::tuple<const char*, RECT, UINT> texts[] = {
+            {"Preencha os campos abaixo e clique em Calcular!", {0, 0, 450, 180}, 0x125},
+            {"Quantidade de C\xE2meras:", {100, 0, 450, 250}, 0x124},
+            {"Bit Rate (Kbps):", {100, 0, 450, 304}, 0x124},
+            {"Grava\xE7\xE3o (horas por dia):", {100, 0, 450, 358}, 0x124},
+            {"Dias de grava\xE7\xE3o:", {100, 0, 450, 412}, 0x124},
+            {rows[0], {0, 0, 450, 490}, 0x125},
+            {rows[1], {0, 0, 450, 530}, 0x125},
+            {rows[2], {0, 0, 450, 570}, 0x125},
+        };
+        std::string differences;
+        Until([&] {
+            BitBlt(dc[1], 0, 0, 450, 360, screen, at.x, at.y, SRCCOPY);
+            BitBlt(dc[0], 0, 0, 450, 360, picture, 0, 0, SRCCOPY);
+            for (auto [text, place, format] : texts) {
+                DrawTextA(dc[0], text, -1, &place, format);
+            }
+            for (HWND c = GetWindow(window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT r;
+                GetWindowRect(c, &r);
+                OffsetRect(&r, -at.x, -at.y);
+                BitBlt(dc[0], r.left, r.top, r.right - r.left, r.bottom - r.top, dc[1], r.left,
+                       r.top, SRCCOPY);
+            }
+            GdiFlush();
+            differences =
+                Differences(static_cast<DWORD*>(pixels[0]), static_cast<DWORD*>(pixels[1]), state);
+            return differences.empty() && Seen(window) == seen;
+        });
+        EXPECT_EQ(Seen(window), seen);
+        EXPECT_EQ(differences, "");
+    }
+    Give(window, at, {CLICK + 270'322});  // Sair: the program ends at once, with status 0
+    DWORD status = STILL_ACTIVE;
+    WaitForSingleObject(program.hProcess, 10000);
+    GetExitCodeProcess(program.hProcess, &status);
+    EXPECT_EQ(status, 0u);
 }
 
 }  // namespace
