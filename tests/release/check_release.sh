@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A shipped .exe (pei-x86-64 or pei-i386): that format, only Windows' own DLLs, ASLR and DEP, no
-# symbols, link date or build path; its resources, icon and picture. Run here, in C locale and UTC.
+# symbols, link date or build path; its resources, version texts, icon and picture. Run here, in
+# C locale and UTC.
 #   check_release.sh EXE SOURCE_DIR FORMAT
 set -euo pipefail
 export LC_ALL=C TZ=UTC
@@ -29,6 +30,24 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 'microsoft-com:asm.v1" manifestVersion="1.0"><trustInfo xmlns="urn:schemas-microsoft-com:asm.v3">'\
 '<security><requestedPrivileges><requestedExecutionLevel level="asInvoker" uiAccess="false"/>'\
 '</requestedPrivileges></security></trustInfo></assembly>'
+
+# What Explorer's Properties and Task Manager show: version 1.0.0.0 of an application for Windows NT,
+# the block for Portuguese (Brazil) in code page 1252, and its strings, which the file holds in
+# UTF-16 as Windows reads them (each key is followed by its value).
+version() { wrestool -x --raw -t 16 "$exe"; }
+is "fixed version information" "$(version | od -An -tx4 -j 40 -N 40 | xargs)" \
+    "feef04bd 00010000 00010000 00000000 00010000 00000000 0000003f 00000000 00040004 00000001"
+is translation "$(version | tail -c 4 | od -An -tx2 | xargs)" "0416 04e4"
+is "version strings" "$(version | iconv -f UTF-16LE -t UTF-8 | tr '\0-\37' '\n' | awk '$0 == "" { next }
+    key { print key ": " $0; key = "" } /^[A-Z][A-Za-z]+(Name|Version|Description|Filename)$/ { key = $0 }
+    /^041604E4$/ { print "block " $0 }')" "block 041604E4
+CompanyName: Corvane
+FileDescription: Estimativa de espa"$'\xc3\xa7'"o em disco para grava"$'\xc3\xa7\xc3\xa3'"o de v"$'\xc3\xad'"deo
+FileVersion: 1.0.0
+InternalName: morvalen
+OriginalFilename: morvalen.exe
+ProductName: Corvane - Morvalen
+ProductVersion: 1.0.0"
 
 # The icon: one 48 x 48 image, 32 bits with alpha and a 1-bit mask (40 + 48*48*4 + 48*8 bytes);
 # a green arrow pointing down (a shaft, then a head narrowing to its tip: five rows from under its
