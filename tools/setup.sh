@@ -14,9 +14,10 @@ packages=(
 )
 
 # Wine's 32-bit half, for the 32-bit Windows programs, where the kernel runs it.
-if "$(dirname "${BASH_SOURCE[0]}")/runs-32bit-x86.sh"; then
-    packages+=(wine32:i386)
-fi
+runs=0
+"$(dirname "${BASH_SOURCE[0]}")/runs-32bit-x86.sh" || runs=$?
+[ "$runs" -le 1 ] || exit 1  # the probe could not be run, and said why
+[ "$runs" -ne 0 ] || packages+=(wine32:i386)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -25,26 +26,15 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
-    if ! command -v apt-get > /dev/null; then
-        echo "setup: no apt-get here. Install these packages by hand: ${missing[*]}" >&2
-        exit 1
-    fi
-    if [ "$(id -u)" -ne 0 ]; then
-        echo "setup: installing packages needs root. Run as root: apt-get install ${missing[*]}" >&2
-        exit 1
-    fi
-    if [[ " ${missing[*]} " == *:i386* ]] &&
-        ! dpkg --print-foreign-architectures | grep -qx i386; then
+    command -v apt-get > /dev/null && [ "$(id -u)" -eq 0 ] ||
+        { echo "setup: needs root and apt-get: apt-get install ${missing[*]}" >&2; exit 1; }
+    [[ " ${missing[*]} " != *:i386* ]] || dpkg --print-foreign-architectures | grep -qx i386 ||
         dpkg --add-architecture i386
-    fi
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y -q "${missing[@]}"
 fi
 
 version=$(cmake --version | sed -n 's/^cmake version //p')
-if [ "$(printf '3.25\n%s\n' "$version" | sort -V | head -n 1)" != 3.25 ]; then
-    echo "setup: CMake 3.25 or newer is needed (Debian 12 or later);" \
-        "this system has $version" >&2
-    exit 1
-fi
+[ "$(printf '3.25\n%s\n' "$version" | sort -V | head -n 1)" = 3.25 ] ||
+    { echo "setup: CMake 3.25 or newer is needed (Debian 12 or later), not $version" >&2; exit 1; }
