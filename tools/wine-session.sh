@@ -4,10 +4,9 @@
 # Portuguese (Brazil), Sao Paulo time), whatever the developer's own language and zone:
 #   tests  the Windows tests; on a private Xvfb, never the developer's desktop;
 #   run    `make run`; on the desktop ($DISPLAY) if there is one, else on a private Xvfb.
-# A session starts with its first program and ends 2 s after its last, however that ended
-# (passed, failed, Ctrl-C, killed): wineserver -k ends every Wine process of the session's
-# prefix, and the private Xvfb goes with it.
-#
+# A session starts with its first program and ends at most 2 s after its last has ended, however
+# it ended (passed, failed, Ctrl-C, killed): wineserver -k ends every Wine process of the
+# session's prefix, and the private Xvfb goes with it.
 #   wine-session.sh run PROGRAM [ARGS...]   run PROGRAM under Wine; the exit status is PROGRAM's
 #   wine-session.sh with COMMAND [ARGS...]  run COMMAND on the session's display, the session
 #                                           held while it runs (the tour)
@@ -17,11 +16,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 session=${MORVALEN_WINE_SESSION:-tests}
-case $session in
-tests | run) ;;
-*) echo "wine-session: no session '$session': tests or run" >&2; exit 2 ;;
-esac
-mkdir -p "$here/../build/wine/$session"
+[ "$session" = tests ] || [ "$session" = run ] ||
+    { echo "wine-session: no session '$session': tests or run" >&2; exit 2; }
+mkdir -p "$here/../build/wine/$session/home"
 state=$(cd "$here/../build/wine/$session" && pwd)
 
 # The 64-bit loader itself: it hands 32-bit programs to Wine's 32-bit loader, which the
@@ -33,27 +30,28 @@ export WINEPREFIX=$state/prefix WINEARCH=win64 WINEDEBUG=-all WINELOADER=$loader
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"  # no installers, no menu entries
 # Only Wine's processes get these: the language and zone of a Brazilian Windows (Wine takes
 # them from the names alone, generated or not), and a home of their own, so that Wine writes
-# nothing into the developer's. No TMPDIR: Wine 10's wineboot aborts ("double free or
-# corruption") whenever it is set, so the wineserver keeps its socket and lock under /tmp (in
-# a folder of each prefix's own, which Debian's Wine names in the prefix's file "wineserver").
+# nothing into the developer's. From the developer's environment they lose TMPDIR, with which
+# Wine 10's wineboot aborts ("double free or corruption"; the wineserver then keeps its socket
+# and lock in a folder of each prefix's own under /tmp, named in the prefix's file
+# "wineserver"), and WINESERVER and WINEDLLPATH, which would hand them another Wine's parts.
+brazil=(env -u TMPDIR -u WINESERVER -u WINEDLLPATH LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo
+    HOME="$state/home" XDG_CONFIG_HOME="$state/home/.config"
+    XDG_DATA_HOME="$state/home/.local/share" XDG_CACHE_HOME="$state/home/.cache")
 # The desktop's X authority stays reachable under the home of Wine's own.
-brazil=(env LC_ALL=pt_BR.UTF-8 TZ=America/Sao_Paulo HOME="$state/home"
-    XDG_CONFIG_HOME="$state/home/.config" XDG_DATA_HOME="$state/home/.local/share"
-    XDG_CACHE_HOME="$state/home/.cache")
 export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
 
-# The settings of the prefix:
-#   - no crash debugger: while one is registered (AeDebug "Debugger", there by default), a
-#     crashed program ends with exit status 0 under Wine. Without it Wine still runs
-#     winedbg --auto, whose crash dialog would wait on the display for a click: with the
-#     dialog off, the crash's report goes to the program's output and it ends at once
-#     with the crash's code (5 for an access violation);
-#   - Wine reports Windows 10, the system our users have, not its default Windows 7;
-#   - unmanaged windows: without a window manager Wine otherwise waits 2 s on each hide;
-#   - a caret that does not blink, so screenshots of a field repeat.
+# The settings of the prefix: no crash debugger (AeDebug "Debugger", for 64-bit and 32-bit
+# programs) and no crash dialog, which would wait on the display for a click: a crash's report
+# goes to the program's output, and it ends at once with the crash's code (5 for an access
+# violation); Windows 10, the system our users have, not Wine's default 7; unmanaged windows
+# (without a window manager Wine waits 2 s on each hide); a caret that does not blink, so that
+# screenshots of a field repeat.
 SETTINGS='REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=-
+
+[HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug]
 "Debugger"=-
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
@@ -81,30 +79,34 @@ end_server() { "${brazil[@]}" wineserver -k 2> /dev/null && "${brazil[@]}" wines
 
 # Made anew whenever its settings change here, and when 32-bit Windows programs can now run
 # but the prefix was made before (it would lack syswow64). Made with no display at all, so
-# that Wine's "updating" window shows nowhere.
+# that Wine's "updating" window shows nowhere. Marked made only once every step has passed and
+# the registry on disk holds the settings; a prefix that failed is made again next time.
 make_prefix() {
-    local wants
-    wants=$(printf '%s\n32-bit: ' "$SETTINGS"; "$here/runs-32bit-x86.sh" && echo yes || echo no)
+    local wants runs=yes
+    "$here/runs-32bit-x86.sh" || { [ $? = 1 ] && runs=no; } || return 1
+    wants=$(printf '%s\n32-bit: %s' "$SETTINGS" "$runs")
     [ "$(cat "$WINEPREFIX/.morvalen-settings" 2> /dev/null)" != "$wants" ] || return 0
     rm -rf "$WINEPREFIX"
     printf '%s' "$SETTINGS" > "$state/settings.reg"
     (
         unset DISPLAY WAYLAND_DISPLAY
-        "${brazil[@]}" "$loader" wineboot -i
-        "${brazil[@]}" "$loader" regedit /S "$state/settings.reg"
-        "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
-    ) >> "$state/wine.log" 2>&1 7>&- 8>&- 9>&-
-    printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
+        "${brazil[@]}" "$loader" wineboot -i &&
+            "${brazil[@]}" "$loader" regedit /S "$state/settings.reg" &&
+            "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
+    ) >> "$state/wine.log" 2>&1 7>&- 8>&- 9>&- &&
+        grep -q -x '"Version"="win10"' "$WINEPREFIX/user.reg" &&
+        ! grep -q '^"Debugger"=' "$WINEPREFIX/system.reg" &&
+        printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
 }
 
-# The keeper of a session, detached from the wrapper that starts it, on the session's
-# display (under xvfb-run for a private one, whose Xvfb ends with the keeper). It starts the
-# wineserver and Wine's services, says "ready" on its standard output (the only channel both
-# xvfb-runs hand a command: Debian 13's closes every other), and ends the session once no
-# program has run for 2 s. Hand-written because wineserver's own persistence (-p N) cannot
-# know that a program is joining: the display would end with a server that ended just as a
-# program started on it. It never ends a session while a program runs: Wine ends a program
-# whose server is killed with status 0, which would pass for success.
+# The keeper of a session, detached from the wrapper that starts it, on the session's display
+# (under xvfb-run for a private one, whose Xvfb ends with the keeper). It starts the wineserver
+# and Wine's services, says "ready" on its standard output (the only channel both xvfb-runs hand
+# a command: Debian 13's closes every other), and ends the session when a look every 2 s finds no
+# program running or joining: wineserver's own persistence (-p N) cannot know that a program is
+# joining, and the display would end with a server that ended just as a program started on it.
+# It never ends a session while a program runs: Wine ends a program whose server is killed with
+# status 0, which would pass for success.
 #   keep DISPLAY_WANTED TOKEN
 keep() {
     trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
@@ -115,11 +117,15 @@ keep() {
     brazil+=("MORVALEN_WINE_TOKEN=$2")
     # The services start here, with their output in the log: started by a test, they would
     # hold ctest's pipe open for as long as they run.
-    "${brazil[@]}" wineserver -p < /dev/null >&2 7>&- 8>&- 9>&- || true  # or one left running
-    "${brazil[@]}" "$loader" wineboot < /dev/null >&2 7>&- 8>&- 9>&- || true
+    if ! "${brazil[@]}" wineserver -p < /dev/null >&2 7>&- 8>&- 9>&- ||
+        ! "${brazil[@]}" "$loader" wineboot < /dev/null >&2 7>&- 8>&- 9>&-; then
+        echo "wine-session: the wineserver or Wine's services did not start" >&2
+        end_server
+        exit 1
+    fi
     echo ready || true
     exec >&2
-    while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # idle for 2 s, and none joining
+    while flock -x 9 && flock -u 9 && sleep 2 && flock 8; do  # none runs, nor 2 s later, nor joins
         flock -n -x 9 && break
         flock -u 8
     done
@@ -140,7 +146,6 @@ keep() {
 join() {
     local wanted=private had ready=
     [ "$session" = tests ] || wanted=${DISPLAY:-private}
-    mkdir -p "$state/home"
     open_locks
     while flock 8 && session_runs; do
         read -r had display token xauthority < "$state/display"
@@ -167,17 +172,17 @@ join() {
     # timed-out test's whole tree, and the session is not the test's.
     read -r -t 60 ready < <(setsid "${keeper[@]}" < /dev/null 2>> "$state/wine.log" \
         8>&- 9>&- &) || true
-    [ "$ready" = ready ] || { echo "wine-session: no session; see $state/wine.log" >&2; exit 1; }
+    [ "$ready" = ready ] || { echo "wine-session: no session; $state/wine.log ends:" >&2
+        tail -n 5 "$state/wine.log" >&2; exit 1; }
     flock -u 8
     read -r had display token xauthority < "$state/display"
 }
 
 case "${1:-}" in
 run | with)
-    verb=$1
-    shift
     join
-    [ "$verb" = with ] || set -- "${brazil[@]}" "MORVALEN_WINE_TOKEN=$token" "$loader" "$@"
+    [ "$1" = with ] && shift ||
+        set -- "${brazil[@]}" "MORVALEN_WINE_TOKEN=$token" "$loader" "${@:2}"
     # Not exec'd: a Wine program outlives the SIGINT of a Ctrl-C, so it is ended here.
     DISPLAY=$display XAUTHORITY=$xauthority "$@" 8>&- 9>&- &
     program=$!
@@ -191,12 +196,8 @@ stop)
     flock 8
     flock -w 1 -x 9 || { echo "wine-session: the $session session is in use" >&2; exit 1; }
     end_server  # a keeper's, or what a killed one left
-    flock -u 8
-    flock -u 9
+    exec 8>&- 9>&-
     flock -s -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
     ;;
-*)
-    echo "usage: $0 run PROGRAM [ARGS...] | with COMMAND [ARGS...] | stop" >&2
-    exit 2
-    ;;
+*) echo "usage: $0 run PROGRAM [ARGS...] | with COMMAND [ARGS...] | stop" >&2 && exit 2 ;;
 esac
