@@ -12,22 +12,19 @@ done
 
 # The verdict holds until something it rests on changes: the files it reads (tracked or not),
 # its settings, the builds' compile commands, the compilers' and the tools' versions.
-inputs=$({ find core shell resources tests -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
-    xargs sha256sum $(find . -path ./build -prune -o -name '.clang-*' -print) tools/lint.sh \
+inputs=$({ find core shell resources tests -name '*.cpp' -o -name '*.h' | LC_ALL=C sort | xargs \
+    sha256sum $(find . -path ./build -prune -o -name '.clang-*' -print) tools/{lint,sources}.sh \
     build/{native,windows}/compile_commands.json; for tool in clang-tidy cppcheck clang-format \
     g++ x86_64-w64-mingw32-g++-posix; do "$tool" --version; done; } | sha256sum)
-if [ "$(cat build/lint.passed 2> /dev/null)" = "$inputs" ]; then
-    echo "lint: clean (nothing it reads has changed since it last passed)"
-    exit 0
-fi
+[ "$(cat build/lint.passed 2> /dev/null)" != "$inputs" ] ||
+    { echo "lint: clean (nothing it reads has changed since it last passed)"; exit 0; }
 
-gcc_root=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)
+# MinGW-w64's C++ and C headers, but not GCC's intrinsics: clang has its own.
+gcc=/usr/lib/gcc/x86_64-w64-mingw32/$(x86_64-w64-mingw32-g++-posix -dumpversion)/include/c++
 mingw=(--extra-arg=--target=x86_64-w64-mingw32)
-for dir in include/c++ include/c++/x86_64-w64-mingw32 include/c++/backward; do
-    mingw+=("--extra-arg=-isystem$gcc_root/$dir")
+for dir in "$gcc" "$gcc/x86_64-w64-mingw32" "$gcc/backward" /usr/x86_64-w64-mingw32/include; do
+    mingw+=("--extra-arg=-isystem$dir")
 done
-# Not GCC's intrinsics: clang has its own.
-mingw+=(--extra-arg=-isystem/usr/x86_64-w64-mingw32/include)
 
 tidy() {
     local report status=0
@@ -36,9 +33,11 @@ tidy() {
     grep -v -E 'warnings generated|^\[[0-9]+/[0-9]+\] Processing file ' <<< "$report" || true
     return "$status"
 }
-# clang-tidy passes over a check's name it does not know without a word.
-unknown=$(comm -13 <(clang-tidy --list-checks | sed -n 's/^    //p' | sort) \
-    <(sed -n 's/^  \([a-z][^,]*\),*$/\1/p' .clang-tidy | sort))
+# clang-tidy passes over a check's name it does not know without a word; a list that came out
+# empty would leave nothing to compare.
+named=$(sed -n 's/^  \([a-z][^,]*\),*$/\1/p' .clang-tidy | sort)
+[ -n "$named" ] || { echo "lint: no check's name found in .clang-tidy"; exit 1; }
+unknown=$(comm -13 <(clang-tidy --list-checks | sed -n 's/^    //p' | sort) <(echo "$named"))
 [ -z "$unknown" ] || { echo "lint: no such check in this clang-tidy:" $unknown; exit 1; }
 echo "clang-tidy: core/"
 tidy -p build/native core/*.cpp
