@@ -3,8 +3,5 @@
 # in a copy without .git (a downloaded archive) every file but the build trees.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-if [ "$(git rev-parse --show-toplevel 2> /dev/null)" = "$PWD" ]; then
-    git ls-files
-else
-    find . -path ./build -prune -o -type f -print | sed 's|^\./||' | LC_ALL=C sort
-fi
+[ "$(git rev-parse --show-toplevel 2> /dev/null)" != "$PWD" ] || exec git ls-files
+find . -path ./build -prune -o -type f -print | sed 's|^\./||' | LC_ALL=C sort
