@@ -1,7 +1,7 @@
 # What both MinGW-w64 toolchains (posix threads model) share; MINGW_TRIPLET names the
-# target. Only the compilers are named here: every flag that shapes the programs is in
-# CMakeLists.txt and the presets, both read anew at each configure. The programs run under
-# Wine, in the checkout's private Wine session.
+# target. Only tools and places are named here (the compilers, the target's files, the Wine
+# session that runs the programs): every flag that shapes the programs is in CMakeLists.txt
+# and the presets, both read anew at each configure.
 set(CMAKE_SYSTEM_NAME Windows)
 
 set(CMAKE_C_COMPILER ${MINGW_TRIPLET}-gcc-posix)
