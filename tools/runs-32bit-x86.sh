@@ -3,11 +3,12 @@
 # where not, 2 (saying why) where the probe cannot run: the smallest such program, run in build/,
 # where the build runs its programs anyway (a TMPDIR may be mounted noexec), once true has run.
 set -euo pipefail
+trap 'echo "runs-32bit-x86: the probe could not be run (line $LINENO)" >&2; exit 2' ERR
 build=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build
 [ -d "$build" ] || made=$build  # then gone again: the set-up runs as root, the build as a user
 mkdir -p "$build"
 probe=$(mktemp -d "$build/probe.XXXXXX")
-trap 'rm -rf "$probe"; [ -z "${made:-}" ] || rmdir "$made"' EXIT
+trap 'rm -rf "$probe"; [ -z "${made:-}" ] || rmdir "$made" 2> /dev/null || true' EXIT
 cp /bin/true "$probe/true"
 "$probe/true" || { echo "runs-32bit-x86: $build runs no programs" >&2; exit 2; }
 # ELF header, one loadable segment at 0x08048000, then: xor ebx,ebx; mov eax,1; int 0x80
