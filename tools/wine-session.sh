@@ -40,12 +40,11 @@ brazil=(env -u TMPDIR -u WINESERVER -u WINEDLLPATH LC_ALL=pt_BR.UTF-8 TZ=America
 # The desktop's X authority stays reachable under the home of Wine's own.
 export XAUTHORITY=${XAUTHORITY:-$HOME/.Xauthority}
 
-# The settings of the prefix: no crash debugger (AeDebug "Debugger", for 64-bit and 32-bit
-# programs) and no crash dialog, which would wait on the display for a click: a crash's report
-# goes to the program's output, and it ends at once with the crash's code (5 for an access
-# violation); Windows 10, the system our users have, not Wine's default 7; unmanaged windows
-# (without a window manager Wine waits 2 s on each hide); a caret that does not blink, so that
-# screenshots of a field repeat.
+# The settings of the prefix: no post-mortem debugger (AeDebug "Debugger", for 64-bit and 32-bit
+# programs) to attach to a crashed test program, nor a crash dialog to wait on the display for a
+# click: a crash ends the program by itself, with the crash's code (5 for an access violation)
+# and its report in its output; Windows 10, our users' system, not Wine's 7; unmanaged windows
+# (with no window manager Wine waits 2 s on each hide); a caret that does not blink, for pictures.
 SETTINGS='REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
@@ -94,9 +93,11 @@ make_prefix() {
             "${brazil[@]}" "$loader" regedit /S "$state/settings.reg" &&
             "${brazil[@]}" wineserver -w  # the registry on disk, the server gone
     ) >> "$state/wine.log" 2>&1 7>&- 8>&- 9>&- &&
-        grep -q -x '"Version"="win10"' "$WINEPREFIX/user.reg" &&
-        ! grep -q '^"Debugger"=' "$WINEPREFIX/system.reg" &&
-        printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
+        while read -r value; do  # each value in the registry on disk, each one deleted gone
+            [[ $value != \"* ]] || { [[ $value == *=- ]] && ! grep -q -F "${value%-}" \
+                "$WINEPREFIX/system.reg"; } || grep -q -x -F "$value" "$WINEPREFIX"/*.reg ||
+                { echo "wine-session: not in the prefix's registry: $value" >&2; return 1; }
+        done <<< "$SETTINGS" && printf '%s' "$wants" > "$WINEPREFIX/.morvalen-settings"
 }
 
 # The keeper of a session, detached from the wrapper that starts it, on the session's display
@@ -110,8 +111,7 @@ make_prefix() {
 #   keep DISPLAY_WANTED TOKEN
 keep() {
     trap '' PIPE  # a wrapper that gave up waiting for "ready" does not end the session
-    exec 7> "$state/keeper"
-    flock 7
+    exec 7> "$state/keeper" && flock 7
     open_locks
     echo "$1 $DISPLAY $2 $XAUTHORITY" > "$state/display"
     brazil+=("MORVALEN_WINE_TOKEN=$2")
@@ -163,7 +163,8 @@ join() {
     flock -n -x 9 || { echo "wine-session: the $session session lost its keeper" >&2; exit 1; }
     end_server
     flock -s 9
-    make_prefix || { echo "wine-session: no prefix made; see $state/wine.log" >&2; exit 1; }
+    make_prefix || { echo "wine-session: no prefix made; $state/wine.log ends:" >&2
+        tail -n 5 "$state/wine.log" >&2; exit 1; }
     # Xvfb's own log and X authority stay with xvfb-run (/dev/null, a folder of its own under
     # /tmp): in build/, Debian 12's xvfb-run could not end its Xvfb once build/ was deleted.
     local keeper=("$here/wine-session.sh" keep "$wanted" "$(cat /proc/sys/kernel/random/uuid)")
@@ -192,12 +193,12 @@ run | with)
     ;;
 keep) keep "$2" "$3" ;;
 stop)
-    open_locks
-    flock 8
+    open_locks && flock 8
     flock -w 1 -x 9 || { echo "wine-session: the $session session is in use" >&2; exit 1; }
     end_server  # a keeper's, or what a killed one left
     exec 8>&- 9>&-
-    flock -s -w 10 "$state/keeper" true  # the keeper, and its display, end within 2 s
+    flock -s -w 10 "$state/keeper" true ||  # the keeper, and its display, end within 2 s
+        { echo "wine-session: the $session session's keeper did not end" >&2; exit 1; }
     ;;
 *) echo "usage: $0 run PROGRAM [ARGS...] | with COMMAND [ARGS...] | stop" >&2 && exit 2 ;;
 esac
