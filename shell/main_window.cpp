@@ -6,7 +6,7 @@ namespace {
 
 const char MAIN_CLASS_NAME[] = "CHAR00";
 // Seen in the task bar and the window switcher, which the tests' display (no window manager)
-// does not have; they read it from the creation arguments.
+// does not have; they read it as those do, in UTF-16.
 const char MAIN_WINDOW_TITLE[] = "Corvane - Morvalen";
 
 constexpr int WINDOW_WIDTH = 450;

@@ -3,7 +3,7 @@
 # the native build's compile commands and over shell/ with the Windows build's, seen
 # through MinGW-w64's headers; then cppcheck over both; then the layout of every C++ file
 # against .clang-format. Prints each step's name, then the faults found, if any.
-set -euo pipefail
+set -euo pipefail; shopt -s inherit_errexit  # a failure inside $(...) fails too
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$top"
 for build in native windows; do

@@ -4,4 +4,4 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 [ "$(git rev-parse --show-toplevel 2> /dev/null)" != "$PWD" ] || exec git ls-files
-find . -path ./build -prune -o -type f -print | sed 's|^\./||' | LC_ALL=C sort
+find . \( -path ./build -o -path ./.git \) -prune -o -type f -print | sed 's|^\./||' | LC_ALL=C sort

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # A short tour of the program, as a person takes it, with the real mouse and keyboard on the
 # display of the Wine session it runs in (`wine-session.sh with tour.sh ...`), which `make run`
-# takes when there is no desktop. Each screenshot of the window, taken once it shows what the
-# step asked for, goes to OUTPUT_DIR: opened.png as it opens, calculated.png after "Calcular"
+# takes when there is no desktop. Each screenshot of the window, taken once the result row the
+# step changes shows it, goes to OUTPUT_DIR: opened.png as it opens, calculated.png after "Calcular"
 # with the first selections, chosen.png after 16 cameras are picked in the dropped list and
 # Calcular, typed.png after "60" days are typed and Calcular. Then "Sair"; the exit status is
 # the program's.
@@ -11,8 +11,7 @@ set -euo pipefail
 exe=$1 out=$2
 session=$(dirname "${BASH_SOURCE[0]}")/wine-session.sh
 mkdir -p "$out" && rm -f "$out"/*.png
-"$session" run "$exe" &
-program=$!
+"$session" run "$exe" & program=$!
 trap 'kill "$program" 2> /dev/null || true' EXIT  # never left behind, whatever happens
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Corvane - Morvalen$' |
     head -n 1) || true  # a search that timed out leaves the name empty, said just below

@@ -33,14 +33,16 @@ is manifest "$(tr '\0\n' '\n ' < "$exe" | grep -a -o '<?xml.*</assembly>' | sed 
 
 # What Explorer's Properties and Task Manager show: version 1.0.0.0 of an application for Windows
 # NT, the block for Portuguese (Brazil) in code page 1252, and its strings, which the file holds
-# in UTF-16 as Windows reads them (each key is followed by its value).
+# in UTF-16 as Windows reads them: between the block's name and VarFileInfo, each key (a word of
+# three letters or more, after the lengths' one or two characters) is followed by its value.
 version() { wrestool -x --raw -t 16 "$exe"; }
 is "fixed version information" "$(version | od -An -tx4 -j 40 -N 40 | xargs)" \
     "feef04bd 00010000 00010000 00000000 00010000 00000000 0000003f 00000000 00040004 00000001"
 is translation "$(version | tail -c 4 | od -An -tx2 | xargs)" "0416 04e4"
 is "version strings" "$(version | iconv -f UTF-16LE -t UTF-8 | tr '\0-\37' '\n' | awk '
-    $0 == "" { next } key { print key ": " $0; key = "" } /^041604E4$/ { print "block " $0 }
-    /^[A-Z][A-Za-z]+(Name|Version|Description|Filename)$/ { key = $0 }')" "block 041604E4
+    $0 == "" { next } key { print key ": " $0; key = ""; next } /^VarFileInfo$/ { block = 0 }
+    block && /^[A-Za-z][A-Za-z][A-Za-z]+$/ { key = $0 } /^041604E4$/ { print "block " $0; block = 1 }
+    ')" "block 041604E4
 CompanyName: Corvane
 FileDescription: Estimativa de espa"$'\xc3\xa7'"o em disco para grava"$'\xc3\xa7\xc3\xa3'\
 "o de v"$'\xc3\xad'"deo
