@@ -4,7 +4,7 @@
 # project's files in it (tools/sources.sh's, no .git), the set-up there as root (the packages),
 # then both commands as a user of that root on a hardened machine: umask 077, and TMPDIR a folder
 # of the user's own on a /tmp mounted noexec. Where this kernel runs 32-bit programs, the root's
-# 32-bit suite must have run. Needs root and debootstrap; about 5 minutes. After a failure the
+# 32-bit suite must have run. Needs root and debootstrap; about 4 minutes. After a failure the
 # root stays in build/debian13 for its pictures and logs; the reports are in build/debian13.log.
 # It runs in namespaces of its own (unshare): mount, for debootstrap's mounts and the root's /sys,
 # /dev/shm and /tmp, which go with its last process, so that nothing stays mounted, passed or
